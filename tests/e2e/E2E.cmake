@@ -1,0 +1,14 @@
+# add_e2e_cases(TARGET CASES_DIR): registers every folder below CASES_DIR as one end-to-end test
+# of the executable TARGET (see run_case.sh for what a case folder holds).
+function(add_e2e_cases target cases_dir)
+    file(GLOB case_dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS "${cases_dir}/*")
+    foreach(case_dir IN LISTS case_dirs)
+        if(IS_DIRECTORY "${case_dir}")
+            get_filename_component(case_name "${case_dir}" NAME)
+            add_test(NAME ${target}.e2e.${case_name}
+                     COMMAND bash "${PROJECT_SOURCE_DIR}/tests/e2e/run_case.sh"
+                             "$<TARGET_FILE:${target}>" "${case_dir}")
+            set_tests_properties(${target}.e2e.${case_name} PROPERTIES LABELS "e2e;${target}")
+        endif()
+    endforeach()
+endfunction()
