@@ -15,3 +15,11 @@ echo
 echo "=== bst_driver (word list examples/scramble-dict.txt, queries examples/bst-queries.txt)"
 cp "$examples/scramble-dict.txt" "$scratch/"
 (cd "$scratch" && "$build/bst/bst_driver" <"$examples/bst-queries.txt")
+
+echo
+echo "=== go_shopping (products examples/products.txt, transactions examples/transactions.txt)"
+printf '%s\n%s\n' "$examples/products.txt" "$examples/transactions.txt" | "$build/store/go_shopping"
+
+echo
+echo "=== roster_test (names examples/names.txt)"
+"$build/roster/roster_test" "$examples/names.txt"

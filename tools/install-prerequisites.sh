@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the distribution packages the build and the tests need, when any is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev clang-format)
+packages=(cmake ninja-build g++ libgtest-dev clang-format groff-base)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
