@@ -1,0 +1,63 @@
+#ifndef TESTS_WORDCOUNT_TREE_REPORT_CASES_H_
+#define TESTS_WORDCOUNT_TREE_REPORT_CASES_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cout_capture.h"
+
+// Reports that both counting trees must write byte for byte alike.
+struct TreeReportCase {
+    const char* name;
+    std::vector<std::string> inserted;  // in insertion order
+    int32_t threshold;
+    std::string report;
+};
+
+inline std::vector<TreeReportCase> tree_report_cases() {
+    const std::vector<std::string> cats = {"cat", "cat", "cat"};
+    const std::vector<std::string> fruit = {"pear", "apple", "fig",  "fig",  "apple",
+                                            "pear", "fig",   "pear", "apple"};
+    const std::vector<std::string> mixed = {"b", "", "a", "", "c", "b", "", "B", "a"};
+    return {
+        {"count above threshold", cats, 2, "cat\n"},
+        {"count far above threshold", cats, 1, "cat\n"},
+        {"count equal to threshold", cats, 3, ""},
+        {"descending order", fruit, 2, "pear\nfig\napple\n"},
+        {"zero reports every word", mixed, 0, "c\nb\na\nB\n\n"},
+        {"negative reports every word", mixed, -1, "c\nb\na\nB\n\n"},
+        {"lowest threshold", mixed, INT32_MIN, "c\nb\na\nB\n\n"},
+        {"empty word last", mixed, 1, "b\na\n\n"},
+        {"only the empty word", mixed, 2, "\n"},
+        {"highest threshold", mixed, INT32_MAX, ""},
+        {"empty tree", {}, 0, ""},
+        {"empty tree, negative threshold", {}, -5, ""},
+        {"case distinguishes words", {"Cat", "cat", "CAT", "cat"}, 1, "cat\n"},
+        {"bytes above 127 sort last", {"z", "\xC3\xA9", "\xFF", "a"}, 0, "\xFF\n\xC3\xA9\nz\na\n"},
+        {"prefix sorts first", {"ab", "a", "abc", "b"}, 0, "b\nabc\nab\na\n"},
+        {"ascending chain", {"a", "b", "c", "d", "d"}, 0, "d\nc\nb\na\n"},
+        {"descending chain", {"d", "c", "c", "b", "a"}, 1, "c\n"},
+    };
+}
+
+// The words "w00000" up to "w<n-1>" in ascending or descending order, and the report of all of
+// them, which is descending in either case.
+struct Chain {
+    std::vector<std::string> words;
+    std::string report;
+};
+
+inline Chain make_chain(int n, bool ascending) {
+    Chain chain;
+    for (int i = 0; i < n; ++i) {
+        std::string digits = std::to_string(ascending ? i : n - 1 - i);
+        chain.words.push_back("w" + std::string(5 - digits.size(), '0') + digits);
+    }
+    for (int i = n - 1; i >= 0; --i) {
+        chain.report += chain.words[ascending ? i : n - 1 - i] + "\n";
+    }
+    return chain;
+}
+
+#endif  // TESTS_WORDCOUNT_TREE_REPORT_CASES_H_

@@ -1,0 +1,39 @@
+// word_count_solution: counts the normalised words of a text file while reading it and prints,
+// in descending order, those that occur more often than the given count.
+
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "count_arg.h"
+#include "normalize.h"
+#include "word_BST_with_oice2_solution.h"
+#include "word_scanner.h"
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        std::cerr << (argc > 0 ? argv[0] : "") << " <filename> <count-to-exceed-for-output>"
+                  << std::endl;
+        return 1;
+    }
+    std::ifstream in(argv[1]);
+    if (!in.good()) {
+        std::cerr << "Cannot open input file." << std::endl;
+        return 1;
+    }
+    word_BST_with_oice2_solution tree;
+    word_scanner scanner(in);
+    for (std::string word; scanner.next(word);) {
+        tree.insert(lower(strip_punct(word)));
+    }
+    // A directory opens like a file and fails on the first read; a half-read file is as
+    // unusable as one that does not open.
+    const bool read_failed = in.bad();
+    in.close();
+    if (read_failed) {
+        std::cerr << "Cannot open input file." << std::endl;
+        return 1;
+    }
+    tree.output_if_count_exceeds(parse_count(argv[2]));
+    return 0;
+}

@@ -1,0 +1,44 @@
+#include "word_BST_with_oice2.h"
+
+#include <algorithm>
+#include <iostream>
+#include <iterator>
+
+#include "word_tree_ops.h"
+
+word_BST_with_oice2::node::~node() {
+    destroy_subtree(left);
+    destroy_subtree(right);
+}
+
+word_BST_with_oice2::~word_BST_with_oice2() {
+    delete root;
+}
+
+void word_BST_with_oice2::insert(const std::string& word) {
+    if (root == nullptr) {
+        root = new node(word);
+    } else {
+        insert_helper(root, word);
+    }
+}
+
+void word_BST_with_oice2::insert_helper(node* n, const std::string& word) {
+    count_in_subtree(n, word);
+}
+
+void word_BST_with_oice2::output_if_count_exceeds(int32_t threshold) const {
+    if (root != nullptr) {
+        print_reverse(root, threshold);
+    }
+}
+
+void word_BST_with_oice2::print_reverse(const node* n, int32_t threshold) const {
+    visit_descending(n, [threshold](const node& each) {
+        if (each.count > threshold) {
+            std::copy(each.word.begin(), each.word.end(),
+                      std::ostreambuf_iterator<char>(std::cout));
+            std::cout << '\n' << std::flush;
+        }
+    });
+}

@@ -1,0 +1,51 @@
+#ifndef WORDCOUNT_WORD_BST_WITH_OICE2_H_
+#define WORDCOUNT_WORD_BST_WITH_OICE2_H_
+
+#include <cstdint>
+#include <string>
+
+// Counts words in an unbalanced binary search tree, one node per distinct word. Every word in a
+// node's left subtree is less than its word, every word in its right subtree greater; every count
+// is at least 1, and the first word inserted stays the root. The tree owns all its nodes.
+class word_BST_with_oice2 {
+  public:
+    // An empty tree.
+    word_BST_with_oice2() = default;
+    word_BST_with_oice2(const word_BST_with_oice2&) = delete;
+    word_BST_with_oice2& operator=(const word_BST_with_oice2&) = delete;
+    // Frees every node.
+    ~word_BST_with_oice2();
+
+    // Counts one occurrence of `word`; a count stops growing at the largest int32_t value.
+    void insert(const std::string& word);
+
+    // Writes to standard output, in descending order, each word whose count is strictly greater
+    // than `threshold`, followed by a newline; each line is flushed.
+    void output_if_count_exceeds(int32_t threshold) const;
+
+  private:
+    // One distinct word and how often it was inserted; owns both of its subtrees.
+    struct node {
+        // A leaf holding `w` with count 1.
+        explicit node(const std::string& w) : word(w) {}
+        node(const node&) = delete;
+        node& operator=(const node&) = delete;
+        // Frees the left subtree, then the right one.
+        ~node();
+
+        node* left = nullptr;
+        node* right = nullptr;
+        std::string word;
+        int32_t count = 1;
+    };
+
+    // Counts `word` in the subtree rooted at `n`. REQUIRES: `n` is not null.
+    void insert_helper(node* n, const std::string& word);
+
+    // Writes the report lines of the subtree rooted at `n`. REQUIRES: `n` is not null.
+    void print_reverse(const node* n, int32_t threshold) const;
+
+    node* root = nullptr;  // the node of the first word inserted; null while empty
+};
+
+#endif  // WORDCOUNT_WORD_BST_WITH_OICE2_H_
