@@ -21,5 +21,11 @@ echo "=== go_shopping (products examples/products.txt, transactions examples/tra
 printf '%s\n%s\n' "$examples/products.txt" "$examples/transactions.txt" | "$build/store/go_shopping"
 
 echo
+echo "=== word_count_driver, count 1, and word_count_solution, count 3 (text examples/sample-text.txt)"
+"$build/wordcount/word_count_driver" "$examples/sample-text.txt" 1
+echo "---"
+"$build/wordcount/word_count_solution" "$examples/sample-text.txt" 3
+
+echo
 echo "=== roster_test (names examples/names.txt)"
 "$build/roster/roster_test" "$examples/names.txt"
