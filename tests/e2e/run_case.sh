@@ -14,6 +14,11 @@
 #   expected_stdout   expected standard output (default: empty)
 #   expected_stderr   expected standard error (default: empty)
 #   expected_status   expected exit status (default: 0)
+#
+# E2E_WRAPPER, when set, is a command prefix split at blanks (such as "valgrind -q") that runs
+# the program. The program still sees the case's argv0: the wrapper is handed that name, reached
+# through a private PATH entry for a bare name, or through a symbolic link at that path in the
+# working directory for a relative one. An absolute argv0 cannot be arranged so and is refused.
 set -u
 
 program=$1
@@ -48,10 +53,30 @@ stdin=/dev/null
 stack_kib=
 [ -f "$case_dir/stack_kib" ] && stack_kib=$(<"$case_dir/stack_kib")
 
+wrapper=() wrapper_bin=
+if [ -n "${E2E_WRAPPER:-}" ]; then
+    read -r -a wrapper <<<"$E2E_WRAPPER"
+    case $argv0 in
+    /*) fail "argv0 $argv0 is absolute and cannot be given to the program through E2E_WRAPPER" ;;
+    */*)
+        [ -e "$argv0" ] && fail "argv0 $argv0 names an existing path of the working directory"
+        mkdir -p "$(dirname "$argv0")" && ln -s "$program" "$argv0" || fail "cannot link $argv0"
+        ;;
+    *)
+        wrapper_bin=$scratch/bin
+        mkdir "$wrapper_bin" && ln -s "$program" "$wrapper_bin/$argv0" || fail "cannot link $argv0"
+        ;;
+    esac
+fi
+
 run_program() {
     (
         if [ -n "$stack_kib" ]; then
             ulimit -s "$stack_kib" || exit 125
+        fi
+        if [ ${#wrapper[@]} -gt 0 ]; then
+            [ -n "$wrapper_bin" ] && PATH=$wrapper_bin:$PATH
+            exec "${wrapper[@]}" "$argv0" "${args[@]}"
         fi
         exec -a "$argv0" "$program" "${args[@]}"
     ) <"$stdin" 2>"$scratch/stderr"
