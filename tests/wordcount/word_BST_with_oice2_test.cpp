@@ -2,28 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
+#include "counting_tree_tests.h"
 #include "cout_capture.h"
-#include "tree_report_cases.h"
 
 namespace {
 
-std::string report_of(const word_BST_with_oice2& tree, int32_t threshold) {
-    CoutCapture capture;
-    tree.output_if_count_exceeds(threshold);
-    return capture.str();
-}
-
-TEST(WordTree, ReportsWordsCountedMoreOftenThanTheThresholdInDescendingOrder) {
-    for (const TreeReportCase& c : tree_report_cases()) {
-        word_BST_with_oice2 tree;
-        for (const std::string& word : c.inserted) {
-            tree.insert(word);
-        }
-        EXPECT_EQ(report_of(tree, c.threshold), c.report) << c.name;
-    }
-}
+INSTANTIATE_TYPED_TEST_SUITE_P(WordTree, CountingTree, word_BST_with_oice2);
 
 TEST(WordTree, FlushesEveryLine) {
     word_BST_with_oice2 tree;
@@ -34,30 +18,6 @@ TEST(WordTree, FlushesEveryLine) {
     tree.output_if_count_exceeds(0);
     EXPECT_EQ(capture.str(), "two\nthree\none\n");
     EXPECT_EQ(capture.flushes(), 3);
-}
-
-TEST(WordTree, ReportingLeavesTheCountsUnchanged) {
-    word_BST_with_oice2 tree;
-    for (const char* word : {"b", "a", "b"}) {
-        tree.insert(word);
-    }
-    EXPECT_EQ(report_of(tree, 1), "b\n");
-    EXPECT_EQ(report_of(tree, 1), "b\n");
-    tree.insert("a");
-    EXPECT_EQ(report_of(tree, 1), "b\na\n");
-}
-
-TEST(WordTree, SortedInputBuildsAChainReportedInFull) {
-    for (bool ascending : {true, false}) {
-        const Chain chain = make_chain(3000, ascending);
-        word_BST_with_oice2 tree;
-        for (const std::string& word : chain.words) {
-            tree.insert(word);
-        }
-        tree.insert(chain.words.back());
-        EXPECT_EQ(report_of(tree, 0), chain.report) << "ascending " << ascending;
-        EXPECT_EQ(report_of(tree, 1), chain.words.back() + "\n") << "ascending " << ascending;
-    }
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-#ifndef TESTS_WORDCOUNT_TREE_REPORT_CASES_H_
-#define TESTS_WORDCOUNT_TREE_REPORT_CASES_H_
+#ifndef TESTS_WORDCOUNT_COUNTING_TREE_TESTS_H_
+#define TESTS_WORDCOUNT_COUNTING_TREE_TESTS_H_
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "cout_capture.h"
 
@@ -60,4 +62,57 @@ inline Chain make_chain(int n, bool ascending) {
     return chain;
 }
 
-#endif  // TESTS_WORDCOUNT_TREE_REPORT_CASES_H_
+// The behaviour both counting trees share, instantiated by each tree's own test file with
+// INSTANTIATE_TYPED_TEST_SUITE_P(Name, CountingTree, TreeType).
+template <typename Tree>
+class CountingTree : public testing::Test {
+  protected:
+    static std::string report_of(const Tree& tree, int32_t threshold) {
+        CoutCapture capture;
+        tree.output_if_count_exceeds(threshold);
+        return capture.str();
+    }
+};
+
+TYPED_TEST_SUITE_P(CountingTree);
+
+TYPED_TEST_P(CountingTree, ReportsWordsCountedMoreOftenThanTheThresholdInDescendingOrder) {
+    for (const TreeReportCase& c : tree_report_cases()) {
+        TypeParam tree;
+        for (const std::string& word : c.inserted) {
+            tree.insert(word);
+        }
+        EXPECT_EQ(this->report_of(tree, c.threshold), c.report) << c.name;
+    }
+}
+
+TYPED_TEST_P(CountingTree, ReportingLeavesTheCountsUnchanged) {
+    TypeParam tree;
+    for (const char* word : {"b", "a", "b"}) {
+        tree.insert(word);
+    }
+    EXPECT_EQ(this->report_of(tree, 1), "b\n");
+    EXPECT_EQ(this->report_of(tree, 1), "b\n");
+    tree.insert("a");
+    EXPECT_EQ(this->report_of(tree, 1), "b\na\n");
+}
+
+TYPED_TEST_P(CountingTree, SortedInputBuildsAChainReportedInFull) {
+    for (bool ascending : {true, false}) {
+        const Chain chain = make_chain(3000, ascending);
+        TypeParam tree;
+        for (const std::string& word : chain.words) {
+            tree.insert(word);
+        }
+        tree.insert(chain.words.back());
+        EXPECT_EQ(this->report_of(tree, 0), chain.report) << "ascending " << ascending;
+        EXPECT_EQ(this->report_of(tree, 1), chain.words.back() + "\n") << "ascending " << ascending;
+    }
+}
+
+REGISTER_TYPED_TEST_SUITE_P(CountingTree,
+                            ReportsWordsCountedMoreOftenThanTheThresholdInDescendingOrder,
+                            ReportingLeavesTheCountsUnchanged,
+                            SortedInputBuildsAChainReportedInFull);
+
+#endif  // TESTS_WORDCOUNT_COUNTING_TREE_TESTS_H_
