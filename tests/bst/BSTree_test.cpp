@@ -47,6 +47,11 @@ struct ListingCase {
     std::string post;
 };
 
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const ListingCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class BSTreeListings : public testing::TestWithParam<ListingCase> {};
 
 TEST_P(BSTreeListings, WritesCountLineAndElementsInEachOrder) {
