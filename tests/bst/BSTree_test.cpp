@@ -9,24 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "StreamCapture.h"
+
 namespace {
-
-// Sends standard output into a string for as long as it lives.
-class CapturedStdout {
-  public:
-    CapturedStdout() : saved_(std::cout.rdbuf(captured_.rdbuf())) {}
-    ~CapturedStdout() { std::cout.rdbuf(saved_); }
-    std::string text() const { return captured_.str(); }
-
-  private:
-    std::ostringstream captured_;
-    std::streambuf* saved_;
-};
 
 using Listing = void (BSTree<std::string>::*)() const;
 
 std::string listing_of(const BSTree<std::string>& tree, Listing listing) {
-    CapturedStdout out;
+    StreamCapture out(std::cout);
     (tree.*listing)();
     return out.text();
 }
@@ -137,7 +127,7 @@ TEST(BSTreeTemplate, WorksForAnyOrderedPrintableType) {
     for (int value : {50, 20, 70, 20, -5}) {
         tree.insert(value);
     }
-    CapturedStdout out;
+    StreamCapture out(std::cout);
     tree.printPost();
     EXPECT_EQ(out.text(), "number of nodes: 4\n-5\n20\n70\n50\n");
     EXPECT_TRUE(tree.search(-5));

@@ -5,8 +5,9 @@
 #include <cstdlib>
 #include <ostream>
 #include <sstream>
-#include <streambuf>
 #include <string>
+
+#include "StreamCapture.h"
 
 // Writes text with its non-printable bytes escaped, so that a mismatch in blanks, line breaks
 // or high bytes can be read off the report.
@@ -50,46 +51,6 @@ inline void expect_same(const std::string& what, bool model, bool actual) {
     expect_same(what, std::string(model ? "true" : "false"),
                 std::string(actual ? "true" : "false"));
 }
-
-// Collects what is written to a standard stream while it lives, instead of letting it through,
-// and counts how often the stream was flushed.
-class StreamCapture {
-  public:
-    explicit StreamCapture(std::ostream& stream) : stream_(stream), saved_(stream.rdbuf()) {
-        stream_.rdbuf(&captured_);
-    }
-
-    StreamCapture(const StreamCapture&) = delete;
-    StreamCapture& operator=(const StreamCapture&) = delete;
-
-    ~StreamCapture() { stream_.rdbuf(saved_); }
-
-    // How often the stream was flushed since the capture began or since the last take().
-    int flushes() const { return captured_.flushes; }
-
-    // What was written since the capture began or since the last take(); forgets it and the
-    // flushes.
-    std::string take() {
-        std::string text = captured_.str();
-        captured_.str(std::string());
-        captured_.flushes = 0;
-        return text;
-    }
-
-  private:
-    struct CountingBuffer : std::stringbuf {
-        int sync() override {
-            ++flushes;
-            return 0;
-        }
-
-        int flushes = 0;
-    };
-
-    std::ostream& stream_;
-    std::streambuf* saved_;
-    CountingBuffer captured_;
-};
 
 // The number of lines of text, each ended by a newline.
 inline int line_count(const std::string& text) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "StreamCapture.h"
+
 // Counts the blocks on the free store so that tests can see every node freed. Names in these
 // tests fit the string's inline buffer, so each insertion allocates exactly one block: its node.
 namespace {
@@ -39,23 +41,8 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// Captures what is written to standard output while it lives.
-class StdoutCapture {
-  public:
-    StdoutCapture() : saved_(std::cout.rdbuf(captured_.rdbuf())) {}
-    ~StdoutCapture() { std::cout.rdbuf(saved_); }
-    StdoutCapture(const StdoutCapture&) = delete;
-    StdoutCapture& operator=(const StdoutCapture&) = delete;
-
-    std::string text() const { return captured_.str(); }
-
-  private:
-    std::ostringstream captured_;
-    std::streambuf* saved_;
-};
-
 std::string printed(const Roster& roster) {
-    StdoutCapture capture;
+    StreamCapture capture(std::cout);
     roster.print();
     return capture.text();
 }

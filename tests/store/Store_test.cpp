@@ -7,25 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "StreamCapture.h"
 #include "TempFile.h"
 
 namespace {
-
-// Collects what is written to a standard stream while the object lives.
-class Capture {
-  public:
-    explicit Capture(std::ostream& stream) : stream_(stream), saved_(stream.rdbuf(text_.rdbuf())) {}
-    Capture(const Capture&) = delete;
-    Capture& operator=(const Capture&) = delete;
-    ~Capture() { stream_.rdbuf(saved_); }
-
-    std::string text() const { return text_.str(); }
-
-  private:
-    std::ostream& stream_;
-    std::ostringstream text_;
-    std::streambuf* const saved_;
-};
 
 const std::string kSeparator(47, '-');
 const std::string kAlice = kSeparator + "\nShopping Cart for alice\n    2 X apple @ $0.50ea\n\n" +
@@ -86,8 +71,8 @@ void PrintTo(const Session& session, std::ostream* out) {
 class StoreMessagesTest : public StoreTest, public testing::WithParamInterface<Session> {};
 
 TEST_P(StoreMessagesTest, WritesTheTransactionsMessages) {
-    Capture out(std::cout);
-    Capture err(std::cerr);
+    StreamCapture out(std::cout);
+    StreamCapture err(std::cerr);
     run(GetParam().transactions);
     EXPECT_EQ(out.text(), GetParam().out);
     EXPECT_EQ(err.text(), GetParam().err);
@@ -161,13 +146,13 @@ TEST_F(StoreTest, ClosingReportShowsOpenCartsNewestFirst) {
     EXPECT_EQ(closing_report(), kHeading + kAlice + kThanks);
     run({"bob buys 1 pear"});
     EXPECT_EQ(closing_report(), kHeading + kBob + "\n\n" + kAlice + "\n" + kThanks);
-    Capture out(std::cout);
+    StreamCapture out(std::cout);
     run({"carol buys 1 kiwi", "bob checkout"});
     EXPECT_EQ(closing_report(), kHeading + "\n\n" + kAlice + "\n" + kThanks);
 }
 
 TEST_F(StoreTest, CheckoutInTheMiddleKeepsTheOtherCarts) {
-    Capture out(std::cout);
+    StreamCapture out(std::cout);
     run({"alice buys 2 apple", "bob buys 1 pear", "carol buys 1 pear", "bob checkout",
          "carol returns 1 pear", "carol checkout"});
     EXPECT_EQ(closing_report(), kHeading + kAlice + kThanks);

@@ -2,12 +2,13 @@
 #define TESTS_WORDCOUNT_COUNTING_TREE_TESTS_H_
 
 #include <cstdint>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "cout_capture.h"
+#include "StreamCapture.h"
 
 // Reports that both counting trees must write byte for byte alike.
 struct TreeReportCase {
@@ -62,15 +63,20 @@ inline Chain make_chain(int n, bool ascending) {
     return chain;
 }
 
+// Whether a tree's report flushes standard output after every line; each tree's test file
+// specializes it, before instantiating the suite below.
+template <typename Tree>
+struct ReportFlushing;
+
 // The behaviour both counting trees share, instantiated by each tree's own test file with
 // INSTANTIATE_TYPED_TEST_SUITE_P(Name, CountingTree, TreeType).
 template <typename Tree>
 class CountingTree : public testing::Test {
   protected:
     static std::string report_of(const Tree& tree, int32_t threshold) {
-        CoutCapture capture;
+        StreamCapture capture(std::cout);
         tree.output_if_count_exceeds(threshold);
-        return capture.str();
+        return capture.text();
     }
 };
 
@@ -110,7 +116,18 @@ TYPED_TEST_P(CountingTree, SortedInputBuildsAChainReportedInFull) {
     }
 }
 
-REGISTER_TYPED_TEST_SUITE_P(CountingTree,
+TYPED_TEST_P(CountingTree, FlushesAsItsReportPromises) {
+    TypeParam tree;
+    for (const char* word : {"one", "two", "three", "two"}) {
+        tree.insert(word);
+    }
+    StreamCapture capture(std::cout);
+    tree.output_if_count_exceeds(0);
+    EXPECT_EQ(capture.text(), "two\nthree\none\n");
+    EXPECT_EQ(capture.flushes(), ReportFlushing<TypeParam>::each_line ? 3 : 0);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(CountingTree, FlushesAsItsReportPromises,
                             ReportsWordsCountedMoreOftenThanTheThresholdInDescendingOrder,
                             ReportingLeavesTheCountsUnchanged,
                             SortedInputBuildsAChainReportedInFull);
