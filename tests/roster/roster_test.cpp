@@ -2,41 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cstddef>
 #include <iostream>
-#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "StreamCapture.h"
+#include "live_blocks.h"
 
-// Counts the blocks on the free store so that tests can see every node freed. Names in these
-// tests fit the string's inline buffer, so each insertion allocates exactly one block: its node.
-namespace {
-long live_blocks = 0;
-}  // namespace
-
-void* operator new(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    ++live_blocks;
-    return block;
-}
-
-void operator delete(void* block) noexcept {
-    if (block != nullptr) {
-        --live_blocks;
-        std::free(block);
-    }
-}
-
-void operator delete(void* block, std::size_t) noexcept {
-    operator delete(block);
-}
-
+// Names in these tests fit the string's inline buffer, so each insertion allocates exactly one
+// block: its node.
 namespace {
 
 using Names = std::vector<std::string>;
@@ -179,20 +155,20 @@ TEST(RosterPlacement, SmallerThanTheHeadBecomesTheHead) {
 
 TEST(RosterDestruction, FreesEveryNodeOnce) {
     for (const std::size_t count : {0, 1, 2, 50}) {
-        const long before = live_blocks;
+        const long before = live_blocks();
         {
             Roster roster(nullptr, nullptr);
             for (std::size_t i = 0; i < count; ++i) {
                 roster.add("n" + std::to_string(i % 7));
             }
-            EXPECT_EQ(live_blocks - before, static_cast<long>(count)) << count << " names";
+            EXPECT_EQ(live_blocks() - before, static_cast<long>(count)) << count << " names";
         }
-        EXPECT_EQ(live_blocks, before) << count << " names";
+        EXPECT_EQ(live_blocks(), before) << count << " names";
     }
 }
 
 TEST(RosterDestruction, FreesAChainItWasGiven) {
-    const long before = live_blocks;
+    const long before = live_blocks();
     {
         Node* first = nullptr;
         for (int i = 0; i < 100000; ++i) {
@@ -200,7 +176,7 @@ TEST(RosterDestruction, FreesAChainItWasGiven) {
         }
         Roster roster(first, nullptr);
     }
-    EXPECT_EQ(live_blocks, before);
+    EXPECT_EQ(live_blocks(), before);
 }
 
 }  // namespace

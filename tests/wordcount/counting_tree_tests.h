@@ -69,7 +69,7 @@ template <typename Tree>
 struct ReportFlushing;
 
 // The behaviour both counting trees share, instantiated by each tree's own test file with
-// INSTANTIATE_TYPED_TEST_SUITE_P(Name, CountingTree, TreeType).
+// INSTANTIATE_TYPED_TEST_SUITE_P(Name, CountingTree, TreeType, TypeIndexName).
 template <typename Tree>
 class CountingTree : public testing::Test {
   protected:
@@ -81,6 +81,15 @@ class CountingTree : public testing::Test {
 };
 
 TYPED_TEST_SUITE_P(CountingTree);
+
+// Names an instantiated test by the index of its type, as GoogleTest does by default. Given
+// explicitly, because leaving out the macro's optional last argument needs a GNU extension.
+struct TypeIndexName {
+    template <typename T>
+    static std::string GetName(int index) {
+        return std::to_string(index);
+    }
+};
 
 TYPED_TEST_P(CountingTree, ReportsWordsCountedMoreOftenThanTheThresholdInDescendingOrder) {
     for (const TreeReportCase& c : tree_report_cases()) {

@@ -12,6 +12,7 @@ struct ReportFlushing<word_BST_with_oice2_solution> {
 
 namespace {
 
-INSTANTIATE_TYPED_TEST_SUITE_P(SolutionTree, CountingTree, word_BST_with_oice2_solution);
+INSTANTIATE_TYPED_TEST_SUITE_P(SolutionTree, CountingTree, word_BST_with_oice2_solution,
+                               TypeIndexName);
 
 }  // namespace

@@ -12,6 +12,6 @@ struct ReportFlushing<word_BST_with_oice2> {
 
 namespace {
 
-INSTANTIATE_TYPED_TEST_SUITE_P(WordTree, CountingTree, word_BST_with_oice2);
+INSTANTIATE_TYPED_TEST_SUITE_P(WordTree, CountingTree, word_BST_with_oice2, TypeIndexName);
 
 }  // namespace
