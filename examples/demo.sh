@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Builds the programs and runs each one on the sample input in this folder.
+# Installs what the build and the tests need, builds the programs and runs each one on the
+# sample input in this folder.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 examples=$repo/examples
 build=$repo/build/default
 
+bash "$repo/tools/install-prerequisites.sh" test
+cd "$repo"
 cmake --preset default >/dev/null
-cmake --build --preset default
+cmake --build --preset default --target bst_driver go_shopping word_count_driver \
+    word_count_solution roster_test
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -18,7 +22,9 @@ cp "$examples/scramble-dict.txt" "$scratch/"
 
 echo
 echo "=== go_shopping (products examples/products.txt, transactions examples/transactions.txt)"
-printf '%s\n%s\n' "$examples/products.txt" "$examples/transactions.txt" | "$build/store/go_shopping"
+# go_shopping reads each file name as one word, so the names are given relative to examples/:
+# the path of the checkout may hold blanks.
+(cd "$examples" && printf 'products.txt\ntransactions.txt\n' | "$build/store/go_shopping")
 
 echo
 echo "=== word_count_driver, count 1, and word_count_solution, count 3 (text examples/sample-text.txt)"

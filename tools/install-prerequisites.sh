@@ -1,14 +1,39 @@
 #!/usr/bin/env bash
-# Installs the distribution packages the build and the tests need, when any is missing.
+# Installs the Debian packages that are missing for a purpose:
+#   build   the five programs: cmake, ninja-build, g++
+#   test    build, plus what the test suite needs: GoogleTest, Python 3, groff
+#   ci      test, plus what CI adds: clang with its sanitizer and fuzzer runtime, clang-format,
+#           valgrind (the default)
+# Usage: tools/install-prerequisites.sh [build|test|ci]
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev clang-format groff-base clang libclang-rt-14-dev valgrind python3)
+
+purpose=${1:-ci}
+packages=(cmake ninja-build g++)
+case $purpose in
+build) ;;
+test) packages+=(libgtest-dev python3 groff-base) ;;
+ci) packages+=(libgtest-dev python3 groff-base clang libclang-rt-dev clang-format valgrind) ;;
+*)
+    echo "usage: $0 [build|test|ci]" >&2
+    exit 2
+    ;;
+esac
+
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
         missing+=("$package")
 done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "installing: ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "installing: ${missing[*]}"
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "$0: not root and no sudo: install ${missing[*]} by hand" >&2
+        exit 1
+    fi
+    as_root=(sudo)
 fi
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
