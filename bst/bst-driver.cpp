@@ -5,6 +5,7 @@
 #include <string>
 
 #include "BSTree.h"
+#include "standard_output.h"
 
 namespace {
 
@@ -39,13 +40,21 @@ int main() {
     tree.printP();
     tree.printPre();
     tree.printPost();
+    if (standard_output_lost()) {
+        return report_write_error();
+    }
 
+    // Each answer is flushed as it is written, so a failed write shows at once and no further
+    // query is read for an answer that would be lost.
     while (std::cin >> word) {
         std::cout << (tree.search(word) ? "found:      " : "not found:  ") << word << std::endl;
+        if (standard_output_lost()) {
+            return report_write_error();
+        }
     }
     if (std::cin.bad()) {
         std::cerr << "cannot read the query words from standard input" << std::endl;
         return 1;
     }
-    return 0;
+    return finish_standard_output();
 }

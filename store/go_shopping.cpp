@@ -7,10 +7,11 @@
 #include <string>
 
 #include "Store.h"
+#include "program_name.h"
+#include "standard_output.h"
 
 namespace {
 
-const int kSuccess = 0;
 const int kFailure = 1;
 
 // Reports a stream that can no longer be read and returns the failure status.
@@ -48,7 +49,9 @@ bool process_purchase(std::istream& in, Store& store, const std::string& custome
 int run_transactions(std::istream& in, Store& store) {
     std::string customer;
     std::string command;
-    while (in >> customer >> command) {
+    // Each message and cart is flushed as it is written, so a failed write shows right after the
+    // transaction that made it; the transactions after it are not read.
+    while (!standard_output_lost() && in >> customer >> command) {
         if (command == Store::SHOWCART || command == Store::CHECKOUT) {
             store.process_cart(customer, command);
         } else if (command == Store::BUYS || command == Store::RETURNS) {
@@ -60,11 +63,14 @@ int run_transactions(std::istream& in, Store& store) {
             skip_line(in);
         }
     }
+    if (standard_output_lost()) {
+        return report_write_error();
+    }
     if (in.bad() || !in.eof()) {
         return abort_on_input_error();
     }
     store.close(std::cout);
-    return kSuccess;
+    return finish_standard_output();
 }
 
 }  // namespace
@@ -74,8 +80,11 @@ int main(int argc, char* argv[]) {
     std::ios::sync_with_stdio(false);
 
     std::cout << "Welcome to our online store!" << std::endl;
+    if (standard_output_lost()) {
+        return report_write_error();
+    }
     if (argc > 1) {
-        std::cerr << argv[0] << std::endl;
+        std::cerr << invoked_name(argc, argv, "go_shopping") << std::endl;
         return kFailure;
     }
 

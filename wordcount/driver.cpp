@@ -14,6 +14,8 @@
 
 #include "count_arg.h"
 #include "normalize.h"
+#include "program_name.h"
+#include "standard_output.h"
 #include "word_BST_with_oice2.h"
 #include "word_scanner.h"
 
@@ -48,8 +50,8 @@ int report_unreadable(const char* file_name) {
 int main(int argc, char* argv[]) {
     word_BST_with_oice2 tree;
     if (argc != 3) {
-        std::cerr << (argc > 0 ? argv[0] : "") << " <filename> <count-to-exceed-for-output>"
-                  << std::endl;
+        std::cerr << invoked_name(argc, argv, "word_count_driver")
+                  << " <filename> <count-to-exceed-for-output>" << std::endl;
         return 1;
     }
     std::ifstream in(argv[1]);
@@ -72,5 +74,5 @@ int main(int argc, char* argv[]) {
         tree.insert(lower(strip_punct(std::move(word))));
     }
     tree.output_if_count_exceeds(parse_count(argv[2]));
-    return 0;
+    return finish_standard_output();
 }

@@ -7,13 +7,15 @@
 
 #include "count_arg.h"
 #include "normalize.h"
+#include "program_name.h"
+#include "standard_output.h"
 #include "word_BST_with_oice2_solution.h"
 #include "word_scanner.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {
-        std::cerr << (argc > 0 ? argv[0] : "") << " <filename> <count-to-exceed-for-output>"
-                  << std::endl;
+        std::cerr << invoked_name(argc, argv, "word_count_solution")
+                  << " <filename> <count-to-exceed-for-output>" << std::endl;
         return 1;
     }
     std::ifstream in(argv[1]);
@@ -35,5 +37,5 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     tree.output_if_count_exceeds(parse_count(argv[2]));
-    return 0;
+    return finish_standard_output();
 }

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <iterator>
 
+#include "standard_output.h"
 #include "word_tree_ops.h"
 
 word_BST_with_oice2::node::~node() {
@@ -40,5 +41,6 @@ void word_BST_with_oice2::print_reverse(const node* n, int32_t threshold) const 
                       std::ostreambuf_iterator<char>(std::cout));
             std::cout << '\n' << std::flush;
         }
+        return !standard_output_lost();
     });
 }

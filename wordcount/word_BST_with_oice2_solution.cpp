@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "standard_output.h"
 #include "word_tree_ops.h"
 
 word_BST_with_oice2_solution::node::~node() {
@@ -39,5 +40,6 @@ void word_BST_with_oice2_solution::output_if_count_exceeds_helper(
             *out = each.word;
             ++out;
         }
+        return !standard_output_lost();
     });
 }

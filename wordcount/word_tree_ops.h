@@ -75,8 +75,9 @@ void destroy_subtree(Node* top) {
     }
 }
 
-// Calls `visit(node)` for every node of the subtree rooted at `top` (which may be null), in
-// descending order of the words: right subtree, node, left subtree.
+// Calls `visit(node)` for the nodes of the subtree rooted at `top` (which may be null), in
+// descending order of the words: right subtree, node, left subtree. Stops as soon as `visit`
+// returns false.
 template <class Node, class Visit>
 void visit_descending(const Node* top, Visit&& visit) {
     std::vector<const Node*> awaiting_visit;  // ancestors whose right subtree is being walked
@@ -87,7 +88,9 @@ void visit_descending(const Node* top, Visit&& visit) {
         }
         n = awaiting_visit.back();
         awaiting_visit.pop_back();
-        visit(*n);
+        if (!visit(*n)) {
+            return;
+        }
         n = n->left;
     }
 }

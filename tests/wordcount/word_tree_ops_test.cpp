@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -41,9 +43,15 @@ TestNode* make_chain(int n, bool ascending) {
     return top;
 }
 
-std::vector<std::string> descending_words(const TestNode* top) {
+// The words of the subtree in the order visit_descending visits them, the walk being stopped
+// once `limit` words have been visited.
+std::vector<std::string> descending_words(
+    const TestNode* top, std::size_t limit = std::numeric_limits<std::size_t>::max()) {
     std::vector<std::string> words;
-    visit_descending(top, [&words](const TestNode& n) { words.push_back(n.word); });
+    visit_descending(top, [&words, limit](const TestNode& n) {
+        words.push_back(n.word);
+        return words.size() < limit;
+    });
     return words;
 }
 
@@ -119,6 +127,7 @@ TEST(WordTreeOps, CountInSubtreeLinksNewWordsBySortOrder) {
     EXPECT_EQ(top->right->right->word, "\xC3\xA9");  // bytes above 127 sort after ASCII
     EXPECT_EQ(descending_words(top),
               (std::vector<std::string>{"\xC3\xA9", "t", "m", "h", "f", "a", "M", ""}));
+    EXPECT_EQ(descending_words(top, 3), (std::vector<std::string>{"\xC3\xA9", "t", "m"}));
     destroy_subtree(top);
     EXPECT_EQ(TestNode::alive, 0);
 }
