@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include "count_arg.h"
 #include "normalize.h"
@@ -26,7 +27,7 @@ int main(int argc, char* argv[]) {
     word_BST_with_oice2_solution tree;
     word_scanner scanner(in);
     for (std::string word; scanner.next(word);) {
-        tree.insert(lower(strip_punct(word)));
+        tree.insert(lower(strip_punct(std::move(word))));
     }
     // A directory opens like a file and fails on the first read; a half-read file is as
     // unusable as one that does not open.

@@ -50,9 +50,16 @@ TEST(WordTreeInput, SplitsTextAsStringExtractionDoes) {
 }
 
 TEST(WordTreeInput, TreatsEveryByteAsExtractionDoes) {
+    // Each byte at each place of a word that spans more than eight bytes, amid low and high bytes.
     for (int byte = 0; byte <= 255; ++byte) {
-        const std::string text = std::string("a") + static_cast<char>(byte) + "b";
-        EXPECT_EQ(scanned(text), extracted(text)) << "byte " << byte;
+        for (char filler : {'a', '\xFF'}) {
+            for (std::size_t place = 0; place < 10; ++place) {
+                std::string text(10, filler);
+                text[place] = static_cast<char>(byte);
+                EXPECT_EQ(scanned(text), extracted(text))
+                    << "byte " << byte << " at " << place << " amid " << int{filler};
+            }
+        }
     }
 }
 
