@@ -48,9 +48,9 @@ for test in json.load(sys.stdin)["tests"]:
 source "$root/tests/e2e/case_file.sh"
 
 skips() {
-    local program=$1 case_dir=$2 argv0
-    case_file "$program" "$case_dir" stack_kib >/dev/null && return 0
-    argv0=$(case_file "$program" "$case_dir" argv0) && [[ $(<"$argv0") == /* ]]
+    local program=$1 case_dir=$2 case_path
+    case_file "$program" "$case_dir" stack_kib && return 0
+    case_file "$program" "$case_dir" argv0 && [[ $(<"$case_path") == /* ]]
 }
 
 ran=0 skipped=0 failed=0

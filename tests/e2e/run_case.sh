@@ -30,7 +30,9 @@ set -u
 
 program=$1
 case_dir=$(cd "$2" && pwd)
-source "$(dirname "${BASH_SOURCE[0]}")/case_file.sh"
+runner_dir=${BASH_SOURCE[0]%/*}
+[ "$runner_dir" != "${BASH_SOURCE[0]}" ] || runner_dir=.
+source "$runner_dir/case_file.sh"
 scratch=$(mktemp -d)
 trap 'chmod -R u+rwX "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
 work=$scratch/work
@@ -41,34 +43,34 @@ fail() {
     exit 1
 }
 
-# file_of NAME: the path of the case's file NAME for this program; fails when there is none.
+# file_of NAME: sets file to the case's file NAME for this program; fails when there is none.
 file_of() {
-    case_file "$program" "$case_dir" "$1"
+    case_file "$program" "$case_dir" "$1" && file=$case_path
 }
 
-fixture=$(case_fixture "$case_dir")
-[ -z "$fixture" ] || [ -d "$fixture" ] || fail "no fixture folder $fixture"
-for folder in "$fixture" "$case_dir"; do
+case_fixture "$case_dir"
+[ -z "$fixture_dir" ] || [ -d "$fixture_dir" ] || fail "no fixture folder $fixture_dir"
+for folder in "$fixture_dir" "$case_dir"; do
     if [ -n "$folder" ] && [ -d "$folder/files" ]; then
         cp -R "$folder/files/." "$work/"
     fi
 done
 cd "$work" || fail "cannot enter $work"
-if setup=$(file_of setup); then
-    bash "$setup" || fail "setup script failed"
+if file_of setup; then
+    bash "$file" || fail "setup script failed"
 fi
 
 args=()
-if file=$(file_of args); then
+if file_of args; then
     mapfile -t args <"$file"
 fi
-argv0=$(basename "$program")
-file=$(file_of argv0) && argv0=$(<"$file")
+argv0=${program##*/}
+file_of argv0 && argv0=$(<"$file")
 stdin=/dev/null
-file=$(file_of stdin) && stdin=$file
-file=$(file_of stdin_path) && stdin=$(<"$file")
+file_of stdin && stdin=$file
+file_of stdin_path && stdin=$(<"$file")
 stack_kib=
-file=$(file_of stack_kib) && stack_kib=$(<"$file")
+file_of stack_kib && stack_kib=$(<"$file")
 
 wrapper=() wrapper_bin=
 if [ -n "${E2E_WRAPPER:-}" ]; then
@@ -99,7 +101,7 @@ run_program() {
     ) <"$stdin" 2>"$scratch/stderr"
 }
 
-if file=$(file_of stdout_filter); then
+if file_of stdout_filter; then
     filter=$(<"$file")
     run_program | bash -c "$filter" >"$scratch/stdout"
     status=${PIPESTATUS[0]}
@@ -109,12 +111,12 @@ else
 fi
 
 expected_status=0
-file=$(file_of expected_status) && expected_status=$(<"$file")
+file_of expected_status && expected_status=$(<"$file")
 
 verdict=0
 compare() {
-    local stream=$1 expected
-    expected=$(file_of "expected_$stream") || expected=/dev/null
+    local stream=$1 expected=/dev/null
+    file_of "expected_$stream" && expected=$file
     if ! cmp -s "$expected" "$scratch/$stream"; then
         echo "FAIL: $stream differs from $expected (first differences, expected <, actual >):"
         diff <(od -c "$expected") <(od -c "$scratch/$stream") | head -n 20
