@@ -45,15 +45,17 @@ for test in json.load(sys.stdin)["tests"]:
 '
 }
 
+source "$root/tests/e2e/case_file.sh"
+
 skips() {
-    local case_dir=$1
-    [ -f "$case_dir/stack_kib" ] && return 0
-    [ -f "$case_dir/argv0" ] && [[ $(<"$case_dir/argv0") == /* ]]
+    local program=$1 case_dir=$2 case_path
+    case_file "$program" "$case_dir" stack_kib && return 0
+    case_file "$program" "$case_dir" argv0 && [[ $(<"$case_path") == /* ]]
 }
 
 ran=0 skipped=0 failed=0
 while IFS=$'\t' read -r name program case_dir; do
-    if skips "$case_dir"; then
+    if skips "$program" "$case_dir"; then
         echo "skip $name"
         skipped=$((skipped + 1))
         continue

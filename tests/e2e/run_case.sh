@@ -14,6 +14,13 @@
 #   expected_stdout   expected standard output (default: empty)
 #   expected_stderr   expected standard error (default: empty)
 #   expected_status   expected exit status (default: 0)
+#   fixture           the name of a folder of fixtures/, beside the folder of the case set, that
+#                     holds files of the kinds above shared by several cases
+#
+# Every file but files/ and fixture may also be given for one program only, as FILE.PROGRAM with
+# the file name of the executable under test, so that one case set serves two programs that
+# differ in a few outputs. A file is looked for as FILE.PROGRAM, then FILE, in the case folder
+# and then in its fixture; the fixture's files/ is copied before the case's own.
 #
 # E2E_WRAPPER, when set, is a command prefix split at blanks (such as "valgrind -q") that runs
 # the program. The program still sees the case's argv0: the wrapper is handed that name, reached
@@ -23,6 +30,9 @@ set -u
 
 program=$1
 case_dir=$(cd "$2" && pwd)
+runner_dir=${BASH_SOURCE[0]%/*}
+[ "$runner_dir" != "${BASH_SOURCE[0]}" ] || runner_dir=.
+source "$runner_dir/case_file.sh"
 scratch=$(mktemp -d)
 trap 'chmod -R u+rwX "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
 work=$scratch/work
@@ -33,25 +43,34 @@ fail() {
     exit 1
 }
 
-if [ -d "$case_dir/files" ]; then
-    cp -R "$case_dir/files/." "$work/"
-fi
+# file_of NAME: sets file to the case's file NAME for this program; fails when there is none.
+file_of() {
+    case_file "$program" "$case_dir" "$1" && file=$case_path
+}
+
+case_fixture "$case_dir"
+[ -z "$fixture_dir" ] || [ -d "$fixture_dir" ] || fail "no fixture folder $fixture_dir"
+for folder in "$fixture_dir" "$case_dir"; do
+    if [ -n "$folder" ] && [ -d "$folder/files" ]; then
+        cp -R "$folder/files/." "$work/"
+    fi
+done
 cd "$work" || fail "cannot enter $work"
-if [ -f "$case_dir/setup" ]; then
-    bash "$case_dir/setup" || fail "setup script failed"
+if file_of setup; then
+    bash "$file" || fail "setup script failed"
 fi
 
 args=()
-if [ -f "$case_dir/args" ]; then
-    mapfile -t args <"$case_dir/args"
+if file_of args; then
+    mapfile -t args <"$file"
 fi
-argv0=$(basename "$program")
-[ -f "$case_dir/argv0" ] && argv0=$(<"$case_dir/argv0")
+argv0=${program##*/}
+file_of argv0 && argv0=$(<"$file")
 stdin=/dev/null
-[ -f "$case_dir/stdin" ] && stdin=$case_dir/stdin
-[ -f "$case_dir/stdin_path" ] && stdin=$(<"$case_dir/stdin_path")
+file_of stdin && stdin=$file
+file_of stdin_path && stdin=$(<"$file")
 stack_kib=
-[ -f "$case_dir/stack_kib" ] && stack_kib=$(<"$case_dir/stack_kib")
+file_of stack_kib && stack_kib=$(<"$file")
 
 wrapper=() wrapper_bin=
 if [ -n "${E2E_WRAPPER:-}" ]; then
@@ -82,8 +101,8 @@ run_program() {
     ) <"$stdin" 2>"$scratch/stderr"
 }
 
-if [ -f "$case_dir/stdout_filter" ]; then
-    filter=$(<"$case_dir/stdout_filter")
+if file_of stdout_filter; then
+    filter=$(<"$file")
     run_program | bash -c "$filter" >"$scratch/stdout"
     status=${PIPESTATUS[0]}
 else
@@ -92,14 +111,14 @@ else
 fi
 
 expected_status=0
-[ -f "$case_dir/expected_status" ] && expected_status=$(<"$case_dir/expected_status")
+file_of expected_status && expected_status=$(<"$file")
 
 verdict=0
 compare() {
-    local stream=$1 expected=$case_dir/expected_$1
-    [ -f "$expected" ] || expected=/dev/null
+    local stream=$1 expected=/dev/null
+    file_of "expected_$stream" && expected=$file
     if ! cmp -s "$expected" "$scratch/$stream"; then
-        echo "FAIL: $stream differs from expected_$stream (first differences, expected <, actual >):"
+        echo "FAIL: $stream differs from $expected (first differences, expected <, actual >):"
         diff <(od -c "$expected") <(od -c "$scratch/$stream") | head -n 20
         verdict=1
     fi

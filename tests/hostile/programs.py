@@ -1,7 +1,8 @@
-"""Hostile cases of each program and, where the output follows from the input alone, a model.
+"""Generated hostile cases of each program, each with the output that a model of it expects.
 
 A model is a plain re-implementation of the documented output in a few lines of Python; it
 catches wrong answers on the odd inputs that the hand-written end-to-end cases do not reach.
+Missing or unreadable files and wrong command lines are left to the end-to-end cases.
 """
 
 import random
@@ -10,29 +11,24 @@ from dataclasses import dataclass, field
 import inputs
 import shop_model
 
-DIRECTORY = object()  # a file entry of this value is created as a directory
 SEEDS = {"bst_driver": 2101, "go_shopping": 1101, "word_count_driver": 3301,
          "word_count_solution": 3401, "roster_test": 4201}
-USAGE_TAIL = b" <filename> <count-to-exceed-for-output>\n"
 
 
 @dataclass
 class Expected:
-    """What the program must write; a field left as None is not compared."""
-    status: int = None
-    stdout: bytes = None
-    stderr: bytes = None
-    stdout_prefix: bytes = None
+    """What the program must end with and write."""
+    status: int
+    stdout: bytes
+    stderr: bytes
 
     def mismatches(self, status, stdout, stderr):
         found = []
-        if self.status is not None and status != self.status:
+        if status != self.status:
             found.append(f"status {status}, model says {self.status}")
-        if self.stdout is not None and stdout != self.stdout:
+        if stdout != self.stdout:
             found.append(f"stdout differs from the model, which expects {self.stdout[:200]!r}")
-        if self.stdout_prefix is not None and not stdout.startswith(self.stdout_prefix):
-            found.append(f"stdout does not begin with {self.stdout_prefix!r}")
-        if self.stderr is not None and stderr != self.stderr:
+        if stderr != self.stderr:
             found.append(f"stderr differs from the model, which expects {self.stderr[:200]!r}")
         return found
 
@@ -40,12 +36,10 @@ class Expected:
 @dataclass
 class Case:
     name: str
-    files: dict = field(default_factory=dict)  # relative path -> bytes or DIRECTORY
+    expected: Expected
+    files: dict = field(default_factory=dict)  # relative path -> bytes
     args: list = field(default_factory=list)
-    stdin: bytes = None  # None with no stdin_path: standard input is /dev/null
-    stdin_path: str = None  # relative to the working directory
-    argv0: str = None  # None: the executable's file name
-    expected: Expected = None
+    stdin: bytes = None  # None: standard input is /dev/null
 
 
 def words_of(text):
@@ -100,8 +94,6 @@ def tree_listings(words):
 
 
 def bst_expected(dictionary, queries):
-    if dictionary is None or dictionary is DIRECTORY:
-        return Expected(1, b"", b"cannot open scramble-dict for input\n")
     words = words_of(dictionary)
     known = set(words)
     answers = b"".join((b"found:      " if query in known else b"not found:  ") + query + b"\n"
@@ -128,18 +120,6 @@ def bst_cases(rng):
         queries = inputs.word_soup(rng, vocabulary + [b"\0", b"\xff"], rng.randint(0, 100))
         cases.append(Case(f"shared_vocabulary_{index}", files={"scramble-dict.txt": dictionary},
                           stdin=queries, expected=bst_expected(dictionary, queries)))
-    for name, dictionary in (("missing", None), ("directory", DIRECTORY)):
-        files = {} if dictionary is None else {"scramble-dict.txt": dictionary}
-        cases.append(Case(f"dict_{name}", files=files, stdin=b"a b\n",
-                          expected=bst_expected(dictionary, b"")))
-    # A read error on standard input: the listings stay, the message is the program's own.
-    dictionary = b"pear apple fig\n"
-    cases.append(Case("stdin_directory", files={"scramble-dict.txt": dictionary, "d": DIRECTORY},
-                      stdin_path="d",
-                      expected=Expected(1, bst_expected(dictionary, b"").stdout)))
-    cases.append(Case("arguments_ignored", files={"scramble-dict.txt": dictionary},
-                      args=[b"-x", b"\xff", b""], stdin=b"fig kiwi",
-                      expected=bst_expected(dictionary, b"fig kiwi")))
     return cases
 
 
@@ -166,11 +146,7 @@ def count_argument(text):
     return max(-2**31, min(2**31 - 1, value))
 
 
-def word_count_expected(program, text, count):
-    if text is None or text is DIRECTORY:
-        message = b"cannot open text.txt\n" if program == "word_count_driver" else \
-            b"Cannot open input file.\n"
-        return Expected(1, b"", message)
+def word_count_expected(text, count):
     counts = {}
     for word in words_of(text):
         key = normalised(word)
@@ -181,36 +157,26 @@ def word_count_expected(program, text, count):
     return Expected(0, report, b"")
 
 
-def word_count_cases(program, rng):
+def word_count_cases(rng):
     cases = []
     for name, text in inputs.common_blobs(rng):
         count = rng.choice(inputs.HUGE_NUMBERS + [b"0", b"1", b"2", b"3", b"-5"])
         cases.append(Case(f"text_{name}__count_{count[:12].hex()}", files={"text.txt": text},
                           args=["text.txt", count],
-                          expected=word_count_expected(program, text, count)))
+                          expected=word_count_expected(text, count)))
     soup = inputs.word_soup(rng, [b"The", b"the", b"cat.", b"CAT", b"-", b"(yes", b"yes!",
                                   b"Wait...", b"\xc3\x89t\xc3\xa9,"], 300)
     for index in range(120):
         count = bytes(rng.choice(b"0123456789-+ x\t") for _ in range(rng.randint(0, 6)))
         cases.append(Case(f"random_threshold_{index}", files={"text.txt": soup},
                           args=["text.txt", count],
-                          expected=word_count_expected(program, soup, count)))
-    for name, text in (("missing", None), ("directory", DIRECTORY)):
-        files = {} if text is None else {"text.txt": text}
-        cases.append(Case(f"file_{name}", files=files, args=["text.txt", "1"],
-                          expected=word_count_expected(program, text, b"1")))
-    for args in ([], ["text.txt"], ["text.txt", "1", "2"], ["", "", ""]):
-        cases.append(Case(f"usage_{len(args)}_arguments", files={"text.txt": soup}, args=args,
-                          argv0="./wc \xe9",
-                          expected=Expected(1, b"", "./wc \xe9".encode() + USAGE_TAIL)))
+                          expected=word_count_expected(soup, count)))
     return cases
 
 
 # roster_test --------------------------------------------------------------------------------
 
-def roster_expected(path, content):
-    if content is None or content is DIRECTORY:
-        return Expected(1, b"", b"cannot open " + path.encode() + b"\n")
+def roster_expected(content):
     lines = content.split(b"\n")
     if lines[-1] == b"":
         lines.pop()
@@ -224,29 +190,22 @@ def roster_cases(rng):
     cases = []
     for name, content in inputs.common_blobs(rng):
         cases.append(Case(f"names_{name}", files={"names.txt": content}, args=["names.txt"],
-                          expected=roster_expected("names.txt", content)))
+                          expected=roster_expected(content)))
     for index in range(100):
         pool = inputs.random_words(rng, 30) + [b"", b" ", b"\r", b"a\0b", b"\0", b"Zoe", b"adam"]
         content = b"\n".join(rng.choice(pool) for _ in range(rng.randint(1, 200)))
         content += rng.choice([b"", b"\n", b"\r\n"])
         cases.append(Case(f"names_mixed_{index}", files={"names.txt": content}, args=["names.txt"],
-                          expected=roster_expected("names.txt", content)))
+                          expected=roster_expected(content)))
     lines = [b"x" * rng.choice([0, 253, 254, 255, 256, 70000]) for _ in range(12)]
     content = b"\n".join(lines) + b"\nlast"
     cases.append(Case("names_around_254", files={"names.txt": content}, args=["names.txt"],
-                      expected=roster_expected("names.txt", content)))
-    for name, content in (("missing", None), ("directory", DIRECTORY)):
-        files = {} if content is None else {"names.txt": content}
-        cases.append(Case(f"file_{name}", files=files, args=["names.txt", "more"],
-                          expected=roster_expected("names.txt", content)))
-    cases.append(Case("no_argument", argv0="roster \xe9",
-                      expected=Expected(1, b"", "roster \xe9".encode() + b" <filename>\n")))
+                      expected=roster_expected(content)))
     return cases
 
 
 # go_shopping --------------------------------------------------------------------------------
 
-WELCOME = b"Welcome to our online store!\n"
 PRODUCTS = [b"apple", b"pear", b"fig", b"kiwi", b"Apple"]
 CUSTOMERS = [b"alice", b"bob", b"carol", b"\xc3\xa9ve"]
 COMMANDS = [b"buys", b"returns", b"showcart", b"checkout", b"Buys", b"buy", b""]
@@ -271,23 +230,17 @@ def transactions(rng, count):
     return bytes(out)
 
 
-def shop_case(name, products, trans, via_stdin, argv0=None, args=()):
-    files = {} if products is None else {"products.txt": products}
+def shop_case(name, products, trans, via_stdin):
+    files = {"products.txt": products}
     if via_stdin:
         stdin = b"products.txt -\n" + trans
         stream = b"\n" + trans  # what follows the two file names on standard input
     else:
         stdin = b"products.txt\ntrans.txt\n"
         stream = trans
-        if trans is not None:
-            files["trans.txt"] = trans
-    expected = Expected(1 if args else None, stdout_prefix=WELCOME)
-    if not args and isinstance(stream, bytes):
-        # A products file that is missing or cannot be read leaves the catalogue empty.
-        catalogue = products if isinstance(products, bytes) else b""
-        stdout, stderr, status = shop_model.run(catalogue, stream)
-        expected = Expected(status, stdout, stderr)
-    return Case(name, files=files, stdin=stdin, argv0=argv0, args=list(args), expected=expected)
+        files["trans.txt"] = trans
+    stdout, stderr, status = shop_model.run(products, stream)
+    return Case(name, files=files, stdin=stdin, expected=Expected(status, stdout, stderr))
 
 
 def shopping_cases(rng):
@@ -314,16 +267,6 @@ def shopping_cases(rng):
     overflow = b"".join(b"alice buys 2147483647 apple\nalice returns %s apple\n" % q
                         for q in (b"2147483647", b"1", b"-2147483648"))
     cases.append(shop_case("quantity_overflow", good_products, overflow, via_stdin=False))
-    cases.append(shop_case("products_missing", None, b"", via_stdin=True))
-    cases.append(shop_case("products_directory", DIRECTORY, b"", via_stdin=True))
-    cases.append(shop_case("transactions_missing", good_products, None, via_stdin=False))
-    cases.append(shop_case("transactions_directory", good_products, DIRECTORY, via_stdin=False))
-    cases.append(shop_case("arguments_given", good_products, b"", via_stdin=True,
-                           argv0="/x/shop \xe9", args=["-"]))
-    cases.append(Case("stdin_empty", files={"products.txt": good_products}, stdin=b"",
-                      expected=Expected(1, stdout_prefix=WELCOME)))
-    cases.append(Case("stdin_directory", files={"d": DIRECTORY}, stdin_path="d",
-                      expected=Expected(1, stdout_prefix=WELCOME)))
     return cases
 
 
@@ -332,7 +275,7 @@ def cases_for(program):
     if program == "bst_driver":
         return bst_cases(rng)
     if program in ("word_count_driver", "word_count_solution"):
-        return word_count_cases(program, rng)
+        return word_count_cases(rng)
     if program == "roster_test":
         return roster_cases(rng)
     if program == "go_shopping":
