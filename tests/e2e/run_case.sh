@@ -11,6 +11,8 @@
 #   stdin_path        a path, relative to the working directory, to redirect standard input from
 #   stack_kib         the stack limit for the run, as for `ulimit -s`
 #   stdout_filter     shell command that standard output is piped through before the comparison
+#   stdout_path       a path to send standard output to instead of capturing it (such as
+#                     /dev/full); standard output is then not compared
 #   expected_stdout   expected standard output (default: empty)
 #   expected_stderr   expected standard error (default: empty)
 #   expected_status   expected exit status (default: 0)
@@ -25,7 +27,8 @@
 # E2E_WRAPPER, when set, is a command prefix split at blanks (such as "valgrind -q") that runs
 # the program. The program still sees the case's argv0: the wrapper is handed that name, reached
 # through a private PATH entry for a bare name, or through a symbolic link at that path in the
-# working directory for a relative one. An absolute argv0 cannot be arranged so and is refused.
+# working directory for a relative one. An absolute or empty argv0 cannot be arranged so and is
+# refused.
 set -u
 
 program=$1
@@ -76,6 +79,7 @@ wrapper=() wrapper_bin=
 if [ -n "${E2E_WRAPPER:-}" ]; then
     read -r -a wrapper <<<"$E2E_WRAPPER"
     case $argv0 in
+    "") fail "an empty argv0 cannot be given to the program through E2E_WRAPPER" ;;
     /*) fail "argv0 $argv0 is absolute and cannot be given to the program through E2E_WRAPPER" ;;
     */*)
         [ -e "$argv0" ] && fail "argv0 $argv0 names an existing path of the working directory"
@@ -101,7 +105,12 @@ run_program() {
     ) <"$stdin" 2>"$scratch/stderr"
 }
 
-if file_of stdout_filter; then
+compared_streams=(stdout stderr)
+if file_of stdout_path; then
+    run_program >"$(<"$file")"
+    status=$?
+    compared_streams=(stderr)
+elif file_of stdout_filter; then
     filter=$(<"$file")
     run_program | bash -c "$filter" >"$scratch/stdout"
     status=${PIPESTATUS[0]}
@@ -123,8 +132,9 @@ compare() {
         verdict=1
     fi
 }
-compare stdout
-compare stderr
+for stream in "${compared_streams[@]}"; do
+    compare "$stream"
+done
 if [ "$status" != "$expected_status" ]; then
     echo "FAIL: exit status $status, expected $expected_status"
     verdict=1
