@@ -123,7 +123,10 @@ def main():
         return 1
     with tempfile.TemporaryDirectory(prefix="man-examples-") as scratch:
         work = os.path.join(scratch, "work")
-        shutil.copytree(files, work) if os.path.isdir(files) else os.mkdir(work)
+        if os.path.isdir(files):
+            shutil.copytree(files, work)
+        else:
+            os.mkdir(work)
         for command, expected in pairs:
             screen = run_on_terminal(command, expected, work, env)
             if screen != expected:
