@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CartModel.h"
+#include "read_price.h"
 
 // A product as the store must know it.
 struct CatalogueEntry {
@@ -16,12 +17,14 @@ struct CatalogueEntry {
 };
 
 // The catalogue a products file gives: its "name price" pairs in file order, at most 20, up to
-// the first pair that cannot be read or whose price is not above zero.
+// the first pair that cannot be read or whose price is not above zero. A price is read as the
+// store reads it, by its own parser.
 inline std::vector<CatalogueEntry> load_catalogue(std::istream& in) {
     const std::size_t kCapacity = 20;
     std::vector<CatalogueEntry> catalogue;
     CatalogueEntry entry;
-    while (catalogue.size() < kCapacity && in >> entry.name >> entry.price && entry.price > 0) {
+    while (catalogue.size() < kCapacity && in >> entry.name && read_price(in, entry.price) &&
+           entry.price > 0) {
         catalogue.push_back(entry);
     }
     return catalogue;
