@@ -93,9 +93,9 @@ def problems_of(folder, run):
     elif status not in (0, 1):
         found.append(f"exit status {status}")
     if any(mark in stderr for mark in SANITIZER_MARKS):
-        found.append(f"sanitizer report on standard error: {stderr[-400:]!r}")
+        found.append("sanitizer report on standard error")
     if found:
-        return found
+        return found + [f"standard error ends {stderr[-400:]!r}"]
     expected_status = int(read_file(os.path.join(folder, "expected_status")))
     if status != expected_status:
         found.append(f"status {status}, the model's {expected_status}")
