@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "StreamCapture.h"
+#include "live_blocks.h"
 
 namespace {
 
@@ -142,6 +143,33 @@ struct Logged {
     bool operator==(const Logged& other) const { return key == other.key; }
     bool operator<(const Logged& other) const { return key < other.key; }
 };
+
+// Freeing must not allocate: an allocation that failed there would end the program.
+TEST(BSTreeDestruction, FreesEveryNodeWithoutAllocating) {
+    constexpr int kNodes = 1000;
+    const struct {
+        const char* shape;
+        int (*key)(int i);
+    } shapes[] = {
+        {"ascending chain", [](int i) { return i; }},
+        {"descending chain", [](int i) { return -i; }},
+        {"zigzag", [](int i) { return i % 2 == 0 ? i : kNodes - i; }},
+        {"bushy", [](int i) { return i * 7919 % kNodes; }},
+    };
+    for (const auto& s : shapes) {
+        auto* tree = new BSTree<int>;
+        for (int i = 0; i < kNodes; ++i) {
+            tree->insert(s.key(i));
+        }
+        const long live_before = live_blocks();
+        const long allocated_before = blocks_allocated();
+        delete tree;
+        const long live_after = live_blocks();
+        const long allocated_after = blocks_allocated();
+        EXPECT_EQ(allocated_after, allocated_before) << s.shape;
+        EXPECT_EQ(live_after, live_before - kNodes - 1) << s.shape;
+    }
+}
 
 TEST(BSTreeDestruction, FreesNodesInPostOrderLeftBeforeRight) {
     std::vector<int> log;
