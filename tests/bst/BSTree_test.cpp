@@ -189,7 +189,7 @@ TEST(BSTreeDestruction, FreesNodesInPostOrderLeftBeforeRight) {
     EXPECT_EQ(log, (std::vector<int>{20, 40, 30, 60, 70, 50}));
     log.clear();
     { BSTree<Logged> empty; }
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(log, std::vector<int>{});
     elements.clear();
 }
 
