@@ -6,6 +6,7 @@
 #include <string>
 
 #include "product.h"
+#include "read_price.h"
 
 // The catalogue: up to kCapacity products, loaded once from a products file and read-only after.
 // Invariants: slots 0 to _size - 1 hold owned products in file order, the rest hold nothing;
@@ -21,7 +22,8 @@ class Products {
         std::ifstream in(filename);
         std::string name;
         price_t price;
-        while (_size < kCapacity && in >> name >> price && price > static_cast<price_t>(0)) {
+        while (_size < kCapacity && in >> name && read_price(in, price) &&
+               price > static_cast<price_t>(0)) {
             _products[_size] = new product(name, price);
             ++_size;
         }
