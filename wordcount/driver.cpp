@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <new>
 #include <string>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "count_arg.h"
+#include "input_file.h"
 #include "normalize.h"
 #include "program_name.h"
 #include "standard_output.h"
@@ -54,7 +54,7 @@ int main(int argc, char* argv[]) {
                   << " <filename> <count-to-exceed-for-output>" << std::endl;
         return 1;
     }
-    std::ifstream in(argv[1]);
+    input_file in(argv[1]);
     if (!in) {
         return report_unreadable(argv[1]);
     }
