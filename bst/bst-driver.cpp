@@ -5,6 +5,7 @@
 
 #include "BSTree.h"
 #include "input_file.h"
+#include "memory_exhaustion.h"
 #include "standard_output.h"
 
 namespace {
@@ -29,6 +30,7 @@ bool load_dictionary(BSTree<std::string>& tree) {
 }  // namespace
 
 int main() {
+    exit_on_memory_exhaustion();
     BSTree<std::string> tree;
     if (!load_dictionary(tree)) {
         return cannot_open_dictionary();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "input_file.h"
+#include "memory_exhaustion.h"
 #include "program_name.h"
 #include "roster.h"
 #include "standard_output.h"
@@ -44,6 +45,7 @@ int report_unreadable(const char* path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    exit_on_memory_exhaustion();
     if (argc < 2) {
         std::cerr << invoked_name(argc, argv, "roster_test") << " <filename>" << std::endl;
         return 1;

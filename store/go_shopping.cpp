@@ -7,6 +7,7 @@
 
 #include "Store.h"
 #include "input_file.h"
+#include "memory_exhaustion.h"
 #include "program_name.h"
 #include "standard_output.h"
 
@@ -76,6 +77,7 @@ int run_transactions(std::istream& in, Store& store) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    exit_on_memory_exhaustion();
     std::cout << "Welcome to our online store!" << std::endl;
     if (standard_output_lost()) {
         return report_write_error();

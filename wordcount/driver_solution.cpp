@@ -7,6 +7,7 @@
 
 #include "count_arg.h"
 #include "input_file.h"
+#include "memory_exhaustion.h"
 #include "normalize.h"
 #include "program_name.h"
 #include "standard_output.h"
@@ -14,6 +15,7 @@
 #include "word_scanner.h"
 
 int main(int argc, char* argv[]) {
+    exit_on_memory_exhaustion();
     if (argc != 3) {
         std::cerr << invoked_name(argc, argv, "word_count_solution")
                   << " <filename> <count-to-exceed-for-output>" << std::endl;
