@@ -1,7 +1,9 @@
 #include "input_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iostream>
+#include <iterator>
 
 input_file::input_file(const std::string& path)
     : std::istream(nullptr), buffer_(std::fopen(path.c_str(), "r"), *this), owns_file_(true) {
@@ -23,24 +25,42 @@ input_file::~input_file() {
     }
 }
 
+input_file::stdio_buffer::stdio_buffer(std::FILE* file, std::ios& owner)
+    : file_(file), owner_(owner) {
+    std::fill(std::begin(line_), std::end(line_), '\n');
+    setg(line_, line_, line_);
+}
+
 input_file::stdio_buffer::int_type input_file::stdio_buffer::underflow() {
-    if (gptr() < egptr()) {
-        return traits_type::to_int_type(*gptr());
-    }
-    if (file_ == nullptr) {
-        return traits_type::eof();
-    }
-    std::size_t filled = 0;
-    int c = 0;
-    while (filled < kLineBytes && c != '\n' && (c = std::getc(file_)) != EOF) {
-        line_[filled++] = static_cast<char>(c);
-    }
-    setg(line_, line_, line_ + filled);
-    if (filled == 0) {
+    if (gptr() == egptr() && !read_line()) {
         note_short_read();
         return traits_type::eof();
     }
-    return traits_type::to_int_type(line_[0]);
+    return traits_type::to_int_type(*gptr());
+}
+
+bool input_file::stdio_buffer::read_line() {
+    std::fill(eback(), egptr() + 1, '\n');  // over the last line stored and its NUL
+    if (file_ == nullptr || std::fgets(line_, static_cast<int>(kLineBytes), file_) == nullptr) {
+        std::fill(line_, line_ + kLineBytes, '\n');  // a failed read may leave anything there
+        setg(line_, line_, line_);
+        return false;
+    }
+    setg(line_, line_, line_ + stored_length());
+    return true;
+}
+
+// fgets stores at most kLineBytes - 1 characters, up to and including a '\n', and a NUL after
+// them. When the line ends in its '\n', that is the first '\n' in line_, and the NUL follows it.
+// When it was cut short (by the end of the input), the first '\n' is the filling right after
+// the NUL. When it filled line_, there is no '\n' before line_[kLineBytes].
+std::size_t input_file::stdio_buffer::stored_length() const {
+    const char* const newline = static_cast<const char*>(std::memchr(line_, '\n', kLineBytes));
+    if (newline == nullptr) {
+        return kLineBytes - 1;
+    }
+    const std::size_t at = static_cast<std::size_t>(newline - line_);
+    return newline[1] == '\0' ? at + 1 : at - 1;
 }
 
 std::streamsize input_file::stdio_buffer::xsgetn(char_type* s, std::streamsize count) {
@@ -57,7 +77,7 @@ std::streamsize input_file::stdio_buffer::xsgetn(char_type* s, std::streamsize c
 }
 
 void input_file::stdio_buffer::note_short_read() {
-    if (std::ferror(file_)) {
+    if (file_ != nullptr && std::ferror(file_)) {
         owner_.setstate(std::ios::badbit);
     }
 }

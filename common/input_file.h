@@ -1,6 +1,7 @@
 #ifndef COMMON_INPUT_FILE_H_
 #define COMMON_INPUT_FILE_H_
 
+#include <cstddef>
 #include <cstdio>
 #include <istream>
 #include <streambuf>
@@ -40,11 +41,19 @@ class input_file : public std::istream {
     bool is_open() const { return buffer_.file() != nullptr; }
 
   private:
-    // The characters of a C stream. A failed read marks `owner` bad and ends the input there.
+    // The characters of a C stream. A read that fails marks `owner` bad.
+    //
+    // Lines are read with fgets, which does not tell how many characters it stored, and a line
+    // may hold NUL characters. So line_ is kept filled with '\n' except for the last line stored
+    // and the NUL that fgets put after it: the first '\n' in line_ then shows where the line
+    // ends (see stored_length()).
+    //
+    // Invariants: the get area lies in line_; every character of line_ after the get area and
+    // the NUL that follows it is '\n', and so is line_[kLineBytes].
     class stdio_buffer : public std::streambuf {
       public:
         // Reads `file`; a null file holds no characters. REQUIRES: `owner` outlives the buffer.
-        stdio_buffer(std::FILE* file, std::ios& owner) : file_(file), owner_(owner) {}
+        stdio_buffer(std::FILE* file, std::ios& owner);
 
         stdio_buffer(const stdio_buffer&) = delete;
         stdio_buffer& operator=(const stdio_buffer&) = delete;
@@ -53,13 +62,20 @@ class input_file : public std::istream {
         std::FILE* file() const { return file_; }
 
       protected:
-        // Fills the buffer with the next line, or as much of it as fits.
+        // Makes the next line, or as much of it as fits, the get area.
         int_type underflow() override;
 
-        // Hands on what the buffer holds, then reads the rest straight from the file.
+        // Hands on what the get area holds, then reads the rest straight from the file.
         std::streamsize xsgetn(char_type* s, std::streamsize count) override;
 
       private:
+        // Reads the next line into line_ and makes it the get area. Returns false, with an
+        // empty get area, when nothing could be read.
+        bool read_line();
+
+        // The number of characters the last successful fgets stored in line_.
+        std::size_t stored_length() const;
+
         // Called where the file yielded less than asked: marks the owner bad when a read failed.
         void note_short_read();
 
@@ -67,7 +83,7 @@ class input_file : public std::istream {
 
         std::FILE* const file_;
         std::ios& owner_;
-        char line_[kLineBytes];
+        char line_[kLineBytes + 1];
     };
 
     stdio_buffer buffer_;

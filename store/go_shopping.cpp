@@ -78,6 +78,8 @@ int run_transactions(std::istream& in, Store& store) {
 
 int main(int argc, char* argv[]) {
     exit_on_memory_exhaustion();
+    // std::cout keeps its own buffer instead of handing every insertion to C stdio.
+    std::ios::sync_with_stdio(false);
     std::cout << "Welcome to our online store!" << std::endl;
     if (standard_output_lost()) {
         return report_write_error();
