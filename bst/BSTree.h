@@ -16,7 +16,8 @@ class BSTNode {
         : left_child(nullptr), right_child(nullptr), content(element) {}
 
     // Frees the left_child subtree, then the right_child subtree, each in post-order, without
-    // nesting once per level, so that a chain as tall as a long sorted word list is safe.
+    // nesting once per level and without allocating, so that a chain as tall as a long sorted
+    // word list is safe and freeing never fails.
     ~BSTNode();
 
     BSTNode(const BSTNode&) = delete;
@@ -28,6 +29,17 @@ class BSTNode {
     BSTNode* left_child;
     BSTNode* right_child;
     T content;
+
+  private:
+    // One step down the walk of the destructor, from node to its first child not yet freed:
+    // the link followed is made to hold parent instead, and a step to the right also sets
+    // left_child to node itself, which tells step_up which link holds the parent. Returns that
+    // child, or nullptr when node has no children left.
+    static BSTNode* step_down(BSTNode* node, BSTNode* parent);
+
+    // The step back up to node once the child it stepped down to is freed: clears the links
+    // step_down reused and returns the parent they held.
+    static BSTNode* step_up(BSTNode* node);
 };
 
 // An unbalanced binary search tree of distinct elements, shaped by the order of insertion alone:
@@ -85,22 +97,44 @@ class BSTree {
 
 template <typename T>
 BSTNode<T>::~BSTNode() {
-    // Each pending node has had its left subtree freed or is on the way into it; its own links
-    // are cut as the walk descends, so deleting a node never finds children left to free.
-    std::vector<BSTNode*> pending{this};
-    while (!pending.empty()) {
-        BSTNode* node = pending.back();
-        if (node->left_child != nullptr) {
-            pending.push_back(std::exchange(node->left_child, nullptr));
-        } else if (node->right_child != nullptr) {
-            pending.push_back(std::exchange(node->right_child, nullptr));
+    // A walk by pointer reversal: the path back up is kept in the links of the nodes on it, so
+    // the walk needs neither recursion nor memory of its own. A node freed here has no children
+    // left, so its own destructor returns at once.
+    BSTNode* parent = nullptr;
+    BSTNode* node = this;
+    for (;;) {
+        if (BSTNode* child = step_down(node, parent)) {
+            parent = node;
+            node = child;
+        } else if (node == this) {
+            return;
         } else {
-            pending.pop_back();
-            if (node != this) {
-                delete node;
-            }
+            delete node;
+            node = parent;
+            parent = step_up(node);
         }
     }
+}
+
+template <typename T>
+BSTNode<T>* BSTNode<T>::step_down(BSTNode* node, BSTNode* parent) {
+    if (node->left_child != nullptr) {
+        return std::exchange(node->left_child, parent);
+    }
+    if (node->right_child != nullptr) {
+        node->left_child = node;
+        return std::exchange(node->right_child, parent);
+    }
+    return nullptr;
+}
+
+template <typename T>
+BSTNode<T>* BSTNode<T>::step_up(BSTNode* node) {
+    if (node->left_child == node) {
+        node->left_child = nullptr;
+        return std::exchange(node->right_child, nullptr);
+    }
+    return std::exchange(node->left_child, nullptr);
 }
 
 template <typename T>

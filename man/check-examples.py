@@ -4,17 +4,21 @@
 Usage: check-examples.py PAGE FILES_DIR PROGRAM_DIR...
 
 The page is rendered as man(1) shows it on a terminal. Every example block (.EX to .EE) of its
-EXAMPLES section is a transcript: a line "$ command" is typed at a shell, and the lines up to the
-next "$ " are what the terminal then shows, typed input included. The commands of all blocks run
-in order in one scratch directory that starts as a copy of FILES_DIR (the files the page's prose
-describes), with the PROGRAM_DIRs first on PATH. Each command runs on a pseudo-terminal, as a
-user would run it: standard output and standard error both reach the screen, and where the
-program waits for input in the middle of a line that the transcript continues, the rest of that
-line is typed. Exits 1 at the first command whose screen differs from the page.
+EXAMPLES section is a transcript in which what the user types is set in bold: a line "$ command"
+with the command in bold is typed at a shell, and the lines up to the next such line are what the
+terminal then shows. A bold run at the end of any other line is typed to the running program,
+followed by Enter. The commands of all blocks run in order in one scratch directory that starts
+as a copy of FILES_DIR (the files the page's prose describes), with the PROGRAM_DIRs first on
+PATH. Each command runs on a pseudo-terminal, as a user would run it: standard output and
+standard error both reach the screen, each typed line is typed once the screen shows everything
+before it, and the end of input (Ctrl-D) once the screen shows the whole transcript. Exits 1 at
+the first command whose screen differs from the page.
 """
 
+import difflib
 import os
 import pty
+import re
 import select
 import shutil
 import signal
@@ -25,12 +29,32 @@ import time
 
 BEGIN = "BEGIN-EXAMPLE-7f3a"
 END = "END-EXAMPLE-7f3a"
-QUIET_SECONDS = 0.3  # a program silent this long in the middle of a line waits for input
-COMMAND_SECONDS = 30
+# Only a failure waits this long: a program that never shows what the page shows.
+FAILURE_SECONDS = 30
+END_OF_INPUT = b"\x04"
+
+
+class Transcript:
+    """One command, the screen it shows and the lines typed into it, each as the position in
+    the screen where its echo begins and the bytes typed there."""
+
+    def __init__(self, command):
+        self.command = command
+        self.screen = ""
+        self.typed = []
+
+    def add_line(self, shown, typed):
+        """Adds a line of the screen: `shown` as written by the program, then `typed`, which
+        the user types and the terminal echoes, if the line has any."""
+        if typed:
+            self.typed.append((len(self.screen.encode()) + len(shown.encode()),
+                               (typed + "\n").encode()))
+        self.screen += shown + typed + "\n"
 
 
 def rendered_examples(page):
-    """The example blocks of the EXAMPLES section as rendered, each a list of lines."""
+    """The example blocks of the EXAMPLES section as rendered, each a list of lines in which
+    bold letters keep the overstrike form "c\\bc" that grotty gives them."""
     with open(page, encoding="utf-8") as f:
         source = f.read().splitlines()
     marked, in_examples = [], False
@@ -42,7 +66,7 @@ def rendered_examples(page):
         marked.append(line)
         if in_examples and line == ".EX":
             marked.append(BEGIN)
-    text = subprocess.run(["groff", "-man", "-Tutf8", "-P-cbou"], input="\n".join(marked) + "\n",
+    text = subprocess.run(["groff", "-man", "-Tutf8", "-P-cou"], input="\n".join(marked) + "\n",
                           capture_output=True, text=True, check=True).stdout
     blocks, block, indent = [], None, 0
     for line in text.splitlines():
@@ -56,69 +80,125 @@ def rendered_examples(page):
     return blocks
 
 
-def transcripts(blocks):
-    """(command, expected screen) pairs in page order."""
-    pairs = []
-    for block in blocks:
-        for line in block:
-            if line.startswith("$ "):
-                pairs.append((line[2:], []))
-            elif pairs:
-                pairs[-1][1].append(line)
-            else:
-                raise ValueError(f"example block does not start with a command: {line!r}")
-    return [(command, "".join(line + "\n" for line in screen)) for command, screen in pairs]
-
-
-def run_on_terminal(command, expected, cwd, env):
-    """What a terminal shows while `command` runs: its output and the echo of what is typed."""
-    controller, terminal = pty.openpty()
-    process = subprocess.Popen(["bash", "-c", command], cwd=cwd, env=env, stdin=terminal,
-                               stdout=terminal, stderr=terminal, start_new_session=True)
-    os.close(terminal)
-    screen = ""
-    deadline = time.monotonic() + COMMAND_SECONDS
-    try:
-        while time.monotonic() < deadline:
-            ready, _, _ = select.select([controller], [], [], QUIET_SECONDS)
-            if ready:
-                try:
-                    chunk = os.read(controller, 65536)
-                except OSError:  # every process of the terminal has closed it
-                    break
-                if not chunk:
-                    break
-                screen += chunk.decode("utf-8", "replace").replace("\r\n", "\n")
-                continue
-            os.write(controller, typed_next(screen, expected).encode())
+def plain_and_bold(line):
+    """Splits a rendered line into its plain start and the bold run that ends it. A blank between
+    bold letters belongs to the run, as grotty does not overstrike blanks."""
+    letters = []  # (letter, bold)
+    i = 0
+    while i < len(line):
+        if line[i + 1:i + 2] == "\b" and line[i + 2:i + 3] == line[i]:
+            letters.append((line[i], True))
+            i += 3
         else:
-            screen += f"\n[no end within {COMMAND_SECONDS} s]\n"
+            letters.append((line[i], False))
+            i += 1
+    start = len(letters)
+    while start > 0 and (letters[start - 1][1] or (
+            letters[start - 1][0] == " " and start > 1 and letters[start - 2][1])):
+        start -= 1
+    plain = "".join(letter for letter, _ in letters[:start])
+    if any(bold for _, bold in letters[:start]):
+        raise ValueError(f"typed input must end its line: {plain!r}")
+    return plain, "".join(letter for letter, _ in letters[start:])
+
+
+def transcripts(blocks):
+    """The transcripts of the example blocks, in page order."""
+    found = []
+    for block in blocks:
+        current = None
+        for line in block:
+            shown, typed = plain_and_bold(line)
+            if shown == "$ " and typed:
+                current = Transcript(typed)
+                found.append(current)
+            elif current is not None:
+                current.add_line(shown, typed)
+            else:
+                raise ValueError(f"example block does not start with a command in bold: {line!r}")
+    return found
+
+
+def settled(screen):
+    """The screen as a line-oriented transcript shows it: the terminal's CR LF line ends as LF.
+    A CR that may yet be followed by its LF is left out."""
+    screen = screen.replace(b"\r\n", b"\n")
+    return screen[:-1] if screen.endswith(b"\r") else screen
+
+
+def run_on_terminal(transcript, cwd, env):
+    """What a terminal shows while the transcript's command runs, with the transcript's input
+    typed into it; and, when the program took too long, what it was still awaited to do."""
+    expected = transcript.screen.encode()
+    to_type = list(transcript.typed)
+    input_ended = False
+    controller, terminal = pty.openpty()
+    process = subprocess.Popen(["bash", "-c", transcript.command], cwd=cwd, env=env,
+                               stdin=terminal, stdout=terminal, stderr=terminal,
+                               start_new_session=True)
+    os.close(terminal)
+    screen = b""
+    deadline = time.monotonic() + FAILURE_SECONDS
+    try:
+        while True:
+            shown = settled(screen)
+            if not input_ended:
+                if to_type and shown == expected[:to_type[0][0]]:
+                    os.write(controller, to_type.pop(0)[1])
+                elif (not to_type and shown == expected) or not expected.startswith(shown):
+                    # The transcript is complete, or can no longer be: the program may end.
+                    end_input(controller, process)
+                    input_ended = True
+            ready, _, _ = select.select([controller], [], [], max(0, deadline - time.monotonic()))
+            if not ready:
+                return screen, awaited(expected, to_type, input_ended)
+            try:
+                chunk = os.read(controller, 65536)
+            except OSError:  # every process of the terminal has closed it
+                chunk = b""
+            if not chunk:
+                return screen, None
+            screen += chunk
     finally:
         os.close(controller)
         if process.poll() is None:
             os.killpg(process.pid, signal.SIGKILL)
         process.wait()
-    return screen
 
 
-def typed_next(screen, expected):
-    """What the user types when the program falls silent: the rest of the transcript's line
-    where the screen stops in the middle of it, and the end of input once the screen shows all
-    of the transcript."""
-    if not expected.startswith(screen) or len(screen) == len(expected):
-        return "\x04"
-    line_end = expected.index("\n", len(screen))
-    if screen and not screen.endswith("\n"):
-        return expected[len(screen):line_end + 1]
-    return "\x04"
+def end_input(controller, process):
+    """Types Ctrl-D for a program that may still read its input."""
+    if process.poll() is None:
+        try:
+            os.write(controller, END_OF_INPUT)
+        except OSError:  # the program has closed the terminal meanwhile
+            pass
+
+
+def awaited(expected, to_type, input_ended):
+    """What a run that took too long was still expected to do."""
+    if input_ended:
+        return "the command to end after the end of its input"
+    if to_type:
+        return f"the screen to show {expected[:to_type[0][0]].decode()!r} before typing"
+    return f"the screen to show {expected.decode()!r}"
+
+
+def difference(expected, shown):
+    """The lines of the page's screen and of the terminal's as a unified diff, each line with
+    its end written out, so that blanks, control characters and a missing end show."""
+    def lines(text):
+        return [repr(line) for line in re.findall(r"[^\n]*\n|[^\n]+$", text)]
+    return "\n".join(difflib.unified_diff(lines(expected), lines(shown), "page", "terminal",
+                                          lineterm=""))
 
 
 def main():
     page, files, program_dirs = sys.argv[1], sys.argv[2], sys.argv[3:]
     env = dict(os.environ, PATH=os.pathsep.join(program_dirs + [os.environ.get("PATH", "")]),
                LC_ALL="C.UTF-8", TERM="dumb")
-    pairs = transcripts(rendered_examples(page))
-    if not pairs:
+    commands = transcripts(rendered_examples(page))
+    if not commands:
         print(f"{page}: no example transcripts", file=sys.stderr)
         return 1
     with tempfile.TemporaryDirectory(prefix="man-examples-") as scratch:
@@ -127,13 +207,17 @@ def main():
             shutil.copytree(files, work)
         else:
             os.mkdir(work)
-        for command, expected in pairs:
-            screen = run_on_terminal(command, expected, work, env)
-            if screen != expected:
-                print(f"{page}: the example `$ {command}` shows\n{expected!r}\nbut the terminal "
-                      f"shows\n{screen!r}", file=sys.stderr)
+        for transcript in commands:
+            screen, waiting_for = run_on_terminal(transcript, work, env)
+            shown = screen.replace(b"\r\n", b"\n").decode("utf-8", "replace")
+            if waiting_for is not None or shown != transcript.screen:
+                wait = "" if waiting_for is None else (
+                    f" waited {FAILURE_SECONDS} s for {waiting_for}; it")
+                print(f"{page}: the example `$ {transcript.command}`{wait} differs from what the "
+                      f"terminal shows (each line as a Python string):\n"
+                      f"{difference(transcript.screen, shown)}", file=sys.stderr)
                 return 1
-    print(f"{page}: {len(pairs)} example commands show what the programs print")
+    print(f"{page}: {len(commands)} example commands show what the programs print")
     return 0
 
 

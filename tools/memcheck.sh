@@ -3,9 +3,9 @@
 # error or leak, or on any case whose output changes under valgrind.
 # Usage: tools/memcheck.sh [BUILD_DIR]   (default: build/default, from the default workflow)
 #
-# Skipped: cases with a stack limit (the deep-tree runs, far too slow under valgrind), cases with
-# an address-space limit (valgrind needs far more address space itself) and cases with an
-# absolute or empty argv0, which a wrapper cannot hand to the program (see tests/e2e/run_case.sh).
+# Skipped: cases with an address-space limit (valgrind needs far more address space itself) and
+# cases with an absolute or empty argv0, which a wrapper cannot hand to the program (see
+# tests/e2e/run_case.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/default}" && pwd)
@@ -50,7 +50,6 @@ source "$root/tests/e2e/case_file.sh"
 
 skips() {
     local program=$1 case_dir=$2 case_path
-    case_file "$program" "$case_dir" stack_kib && return 0
     case_file "$program" "$case_dir" address_space_kib && return 0
     case_file "$program" "$case_dir" argv0 || return 1
     local argv0

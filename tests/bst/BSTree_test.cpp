@@ -1,15 +1,17 @@
 #include "BSTree.h"
 
 #include <gtest/gtest.h>
-#include <pthread.h>
 
-#include <functional>
+#include <algorithm>
+#include <cstddef>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "StreamCapture.h"
+#include "live_blocks.h"
+#include "small_stack.h"
 
 namespace {
 
@@ -143,6 +145,33 @@ struct Logged {
     bool operator<(const Logged& other) const { return key < other.key; }
 };
 
+// Freeing must not allocate: an allocation that failed there would end the program.
+TEST(BSTreeDestruction, FreesEveryNodeWithoutAllocating) {
+    constexpr int kNodes = 1000;
+    const struct {
+        const char* shape;
+        int (*key)(int i);
+    } shapes[] = {
+        {"ascending chain", [](int i) { return i; }},
+        {"descending chain", [](int i) { return -i; }},
+        {"zigzag", [](int i) { return i % 2 == 0 ? i : kNodes - i; }},
+        {"bushy", [](int i) { return i * 7919 % kNodes; }},
+    };
+    for (const auto& s : shapes) {
+        auto* tree = new BSTree<int>;
+        for (int i = 0; i < kNodes; ++i) {
+            tree->insert(s.key(i));
+        }
+        const long live_before = live_blocks();
+        const long allocated_before = blocks_allocated();
+        delete tree;
+        const long live_after = live_blocks();
+        const long allocated_after = blocks_allocated();
+        EXPECT_EQ(allocated_after, allocated_before) << s.shape;
+        EXPECT_EQ(live_after, live_before - kNodes - 1) << s.shape;
+    }
+}
+
 TEST(BSTreeDestruction, FreesNodesInPostOrderLeftBeforeRight) {
     std::vector<int> log;
     std::vector<Logged> elements;
@@ -160,39 +189,16 @@ TEST(BSTreeDestruction, FreesNodesInPostOrderLeftBeforeRight) {
     EXPECT_EQ(log, (std::vector<int>{20, 40, 30, 60, 70, 50}));
     log.clear();
     { BSTree<Logged> empty; }
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(log, std::vector<int>{});
     elements.clear();
 }
 
-// Runs work on a thread whose stack is only 256 KiB, so that nesting once per level of a tall
-// tree would overflow it.
-void run_on_small_stack(std::function<void()> work) {
-    pthread_attr_t attributes;
-    ASSERT_EQ(pthread_attr_init(&attributes), 0);
-    ASSERT_EQ(pthread_attr_setstacksize(&attributes, 256 * 1024), 0);
-    pthread_t thread;
-    auto body = [](void* argument) -> void* {
-        (*static_cast<std::function<void()>*>(argument))();
-        return nullptr;
-    };
-    ASSERT_EQ(pthread_create(&thread, &attributes, body, &work), 0);
-    ASSERT_EQ(pthread_join(thread, nullptr), 0);
-    pthread_attr_destroy(&attributes);
-}
-
-// Keeps what is written to it as lines, each split into its leading blanks and the rest, so that
-// the sideways drawing of a tall chain (gigabytes of indentation) can be checked in little memory.
+// Keeps what is written to it as lines, each reduced to the number of its leading blanks and the
+// rest, so that the sideways drawing of a tall chain is checked without holding its blanks.
 class LineRecorder : public std::streambuf {
   public:
-    struct Line {
-        std::size_t indent = 0;
-        std::string text;
-        bool operator==(const Line& other) const {
-            return indent == other.indent && text == other.text;
-        }
-    };
-
-    const std::vector<Line>& lines() const { return lines_; }
+    // The lines written so far, each as "<leading blanks> <rest>".
+    const std::vector<std::string>& lines() const { return lines_; }
 
   protected:
     int overflow(int c) override {
@@ -211,21 +217,22 @@ class LineRecorder : public std::streambuf {
   private:
     void put(char c) {
         if (c == '\n') {
-            lines_.push_back(std::move(current_));
-            current_ = Line{};
-        } else if (c == ' ' && current_.text.empty()) {
-            ++current_.indent;
+            lines_.push_back(std::to_string(indent_) + " " + text_);
+            indent_ = 0;
+            text_.clear();
+        } else if (c == ' ' && text_.empty()) {
+            ++indent_;
         } else {
-            current_.text += c;
+            text_ += c;
         }
     }
 
-    std::vector<Line> lines_;
-    Line current_;
+    std::vector<std::string> lines_;
+    std::size_t indent_ = 0;
+    std::string text_;
 };
 
-std::vector<LineRecorder::Line> recorded(const BSTree<int>& tree,
-                                         void (BSTree<int>::*listing)() const) {
+std::vector<std::string> recorded(const BSTree<int>& tree, void (BSTree<int>::*listing)() const) {
     LineRecorder recorder;
     std::streambuf* saved = std::cout.rdbuf(&recorder);
     (tree.*listing)();
@@ -233,11 +240,24 @@ std::vector<LineRecorder::Line> recorded(const BSTree<int>& tree,
     return recorder.lines();
 }
 
-// Listing and freeing a chain as tall as a long sorted word list must not nest once per level.
-TEST(BSTreeDeepChain, ListsAndFreesATallChainOnASmallStack) {
-    constexpr int kHeight = 20000;
+// Line index of lines, or a note that there is none.
+std::string line_at(const std::vector<std::string>& lines, std::size_t index) {
+    return index < lines.size() ? lines[index] : "(no line " + std::to_string(index) + ")";
+}
+
+// Expects listing to equal expected, and shows the first line in which they part.
+void expect_listing(const std::vector<std::string>& listing,
+                    const std::vector<std::string>& expected, const std::string& what) {
+    const auto parting =
+        std::mismatch(listing.begin(), listing.end(), expected.begin(), expected.end());
+    const auto at = static_cast<std::size_t>(parting.first - listing.begin());
+    EXPECT_EQ(line_at(listing, at), line_at(expected, at)) << what << ", line " << at;
+}
+
+TEST(BSTreeDeepChain, InsertsListsAndFreesATallChainOnASmallStack) {
+    constexpr int kHeight = kDeepChainHeight;
     for (bool ascending : {true, false}) {
-        std::vector<LineRecorder::Line> pretty, pre, post;
+        std::vector<std::string> pretty, pre, post;
         run_on_small_stack([&] {
             BSTree<int> chain;
             for (int i = 0; i < kHeight; ++i) {
@@ -248,23 +268,25 @@ TEST(BSTreeDeepChain, ListsAndFreesATallChainOnASmallStack) {
             post = recorded(chain, &BSTree<int>::printPost);
         });
         // Line i of each list, counted from 0 after the count line.
-        std::vector<LineRecorder::Line> expected_pretty, expected_pre, expected_post;
-        const LineRecorder::Line count{0, "number of nodes: " + std::to_string(kHeight)};
+        std::vector<std::string> expected_pretty, expected_pre, expected_post;
+        const std::string count = "0 number of nodes: " + std::to_string(kHeight);
         for (auto* list : {&expected_pretty, &expected_pre, &expected_post}) {
             list->push_back(count);
         }
         for (int i = 0; i < kHeight; ++i) {
             const int inserted_ith = ascending ? i : kHeight - 1 - i;
             const int inserted_last_but_ith = ascending ? kHeight - 1 - i : i;
-            const std::size_t depth_of_ith = ascending ? kHeight - 1 - i : i;
+            const int depth_of_ith = ascending ? kHeight - 1 - i : i;
             const int descending_ith = kHeight - 1 - i;
-            expected_pretty.push_back({3 * depth_of_ith, std::to_string(descending_ith)});
-            expected_pre.push_back({0, std::to_string(inserted_ith)});
-            expected_post.push_back({0, std::to_string(inserted_last_but_ith)});
+            expected_pretty.push_back(std::to_string(3 * depth_of_ith) + " " +
+                                      std::to_string(descending_ith));
+            expected_pre.push_back("0 " + std::to_string(inserted_ith));
+            expected_post.push_back("0 " + std::to_string(inserted_last_but_ith));
         }
-        EXPECT_TRUE(pretty == expected_pretty) << (ascending ? "ascending" : "descending");
-        EXPECT_TRUE(pre == expected_pre) << (ascending ? "ascending" : "descending");
-        EXPECT_TRUE(post == expected_post) << (ascending ? "ascending" : "descending");
+        const std::string order = ascending ? "ascending" : "descending";
+        expect_listing(pretty, expected_pretty, "printP, " + order);
+        expect_listing(pre, expected_pre, "printPre, " + order);
+        expect_listing(post, expected_post, "printPost, " + order);
     }
 }
 

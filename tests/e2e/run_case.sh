@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one end-to-end case of a program and compares what it did, byte for byte, with the case's
 # expectations. Usage: run_case.sh PROGRAM CASE_DIR
+# PROGRAM is the path of the executable, absolute or relative to the current directory.
 #
 # A case is a folder; every file in it is optional:
 #   files/            copied into the fresh working directory before the run
@@ -34,8 +35,16 @@
 # refused.
 set -u
 
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+[ $# -eq 2 ] || fail "usage: run_case.sh PROGRAM CASE_DIR"
 program=$1
-case_dir=$(cd "$2" && pwd)
+[[ $program == /* ]] || program=$PWD/$program
+[ -f "$program" ] && [ -x "$program" ] || fail "no executable program at $1"
+case_dir=$(cd "$2" && pwd) || fail "no case folder $2"
 runner_dir=${BASH_SOURCE[0]%/*}
 [ "$runner_dir" != "${BASH_SOURCE[0]}" ] || runner_dir=.
 source "$runner_dir/case_file.sh"
@@ -43,11 +52,6 @@ scratch=$(mktemp -d)
 trap 'chmod -R u+rwX "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
 work=$scratch/work
 mkdir "$work"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 # file_of NAME: sets file to the case's file NAME for this program; fails when there is none.
 file_of() {
@@ -134,13 +138,29 @@ fi
 expected_status=0
 file_of expected_status && expected_status=$(<"$file")
 
+# Shown of a difference at most; the rest is counted.
+difference_lines=40
+
+# show_difference EXPECTED ACTUAL: the lines that differ, as diff -u shows them, in the notation
+# of cat -A, which writes control characters as ^X, bytes above 127 as M-x and every line end as
+# a $, so that blanks at a line's end and a missing last line end show as well.
+show_difference() {
+    local difference=$scratch/difference lines
+    diff -u --label expected --label actual <(cat -A "$1") <(cat -A "$2") >"$difference"
+    head -n "$difference_lines" "$difference"
+    lines=$(wc -l <"$difference")
+    if [ "$lines" -gt "$difference_lines" ]; then
+        echo "[$((lines - difference_lines)) more lines of difference]"
+    fi
+}
+
 verdict=0
 compare() {
     local stream=$1 expected=/dev/null
     file_of "expected_$stream" && expected=$file
     if ! cmp -s "$expected" "$scratch/$stream"; then
-        echo "FAIL: $stream differs from $expected (first differences, expected <, actual >):"
-        diff <(od -c "$expected") <(od -c "$scratch/$stream") | head -n 20
+        echo "FAIL: $stream differs from $expected:"
+        show_difference "$expected" "$scratch/$stream"
         verdict=1
     fi
 }

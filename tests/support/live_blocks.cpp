@@ -5,10 +5,15 @@
 
 namespace {
 long blocks = 0;
+long allocations = 0;
 }  // namespace
 
 long live_blocks() {
     return blocks;
+}
+
+long blocks_allocated() {
+    return allocations;
 }
 
 void* operator new(std::size_t size) {
@@ -17,6 +22,7 @@ void* operator new(std::size_t size) {
         throw std::bad_alloc();
     }
     ++blocks;
+    ++allocations;
     return block;
 }
 
