@@ -2,32 +2,30 @@
 // second opening of the file, into another with +=, and prints both under their headings.
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "input_file.h"
+#include "memory_exhaustion.h"
 #include "program_name.h"
 #include "roster.h"
 #include "standard_output.h"
 
 namespace {
 
-// Opens path with file, hands every name of the file to insert, and closes the file again.
-// A line is taken whole, without its newline; its name ends before any NUL character. Returns
-// false when the file cannot be opened or a read fails (a directory, a device error).
+// Opens path, hands every name of the file to insert, and closes the file again. A line is
+// taken whole, without its newline; its name ends before any NUL character. Returns false when
+// the file cannot be opened or a read fails (a directory, a device error).
 template <typename Insert>
-bool read_names(std::ifstream& file, const char* path, Insert insert) {
-    file.open(path);
+bool read_names(const char* path, Insert insert) {
+    input_file file(path);
     std::string line;
     while (std::getline(file, line)) {
         insert(line.substr(0, line.find('\0')));
     }
-    // A directory opens like a file; its first read then fails and leaves the stream bad.
-    const bool read_all = file.is_open() && !file.bad();
-    file.close();
-    return read_all;
+    return file.is_open() && !file.bad();
 }
 
 // True when opening `path` again reads the same names again: a regular file. What a pipe, FIFO,
@@ -47,19 +45,19 @@ int report_unreadable(const char* path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    exit_on_memory_exhaustion();
     if (argc < 2) {
         std::cerr << invoked_name(argc, argv, "roster_test") << " <filename>" << std::endl;
         return 1;
     }
     const char* const path = argv[1];
-    std::ifstream file;
     Roster by_add(nullptr, nullptr);
     Roster by_operator(nullptr, nullptr);
 
     // Names of a file that cannot be read twice are kept, in file order, for the second roster.
     const bool read_twice = can_be_read_twice(path);
     std::vector<std::string> kept_names;
-    const bool read_first = read_names(file, path, [&](const std::string& name) {
+    const bool read_first = read_names(path, [&](const std::string& name) {
         by_add.add(name);
         if (!read_twice) {
             kept_names.push_back(name);
@@ -75,7 +73,7 @@ int main(int argc, char* argv[]) {
     }
 
     if (read_twice) {
-        if (!read_names(file, path, [&](const std::string& name) { by_operator += name; })) {
+        if (!read_names(path, [&](const std::string& name) { by_operator += name; })) {
             return report_unreadable(path);
         }
     } else {

@@ -2,9 +2,9 @@
 #define STORE_PRODUCTS_H_
 
 #include <cassert>
-#include <fstream>
 #include <string>
 
+#include "input_file.h"
 #include "product.h"
 #include "read_price.h"
 
@@ -19,7 +19,7 @@ class Products {
     // be read or whose price is not positive, and after kCapacity products. A file that cannot
     // be opened or read leaves the catalogue empty.
     explicit Products(const std::string& filename) : _size(0) {
-        std::ifstream in(filename);
+        input_file in(filename);
         std::string name;
         price_t price;
         while (_size < kCapacity && in >> name && read_price(in, price) &&

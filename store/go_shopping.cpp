@@ -1,12 +1,13 @@
 // go_shopping: loads a product catalogue, applies customers' transactions to their carts and
 // reports the carts that were not checked out.
 
-#include <fstream>
 #include <iostream>
 #include <limits>
 #include <string>
 
 #include "Store.h"
+#include "input_file.h"
+#include "memory_exhaustion.h"
 #include "program_name.h"
 #include "standard_output.h"
 
@@ -76,9 +77,9 @@ int run_transactions(std::istream& in, Store& store) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // Unsynchronised, std::cin reports a failing read as an error rather than as end of input.
+    exit_on_memory_exhaustion();
+    // std::cout keeps its own buffer instead of handing every insertion to C stdio.
     std::ios::sync_with_stdio(false);
-
     std::cout << "Welcome to our online store!" << std::endl;
     if (standard_output_lost()) {
         return report_write_error();
@@ -88,9 +89,10 @@ int main(int argc, char* argv[]) {
         return kFailure;
     }
 
+    input_file input(standard_input);
     std::cerr << "Enter products file name:  " << std::flush;
     std::string products_file;
-    std::cin >> products_file;
+    input >> products_file;
     Store store(products_file);
     if (!store.is_open()) {
         std::cerr << "Store remains empty...exiting." << std::endl;
@@ -100,11 +102,11 @@ int main(int argc, char* argv[]) {
     std::cerr << "Enter transactions file name (\"-\" for standard input):  " << std::flush;
     // Input that ends before the name leaves it empty, and no file of that name can be opened.
     std::string transactions_file;
-    std::cin >> transactions_file;
+    input >> transactions_file;
     if (transactions_file == "-") {
-        return run_transactions(std::cin, store);
+        return run_transactions(input, store);
     }
-    std::ifstream transactions(transactions_file);
+    input_file transactions(transactions_file);
     if (!transactions.is_open()) {
         std::cerr << "ERROR:  Failed to open file...aborting." << std::endl;
         return kFailure;

@@ -2,8 +2,9 @@
 # Installs the Debian packages that are missing for a purpose:
 #   build   the five programs: cmake, ninja-build, g++
 #   test    build, plus what the test suite needs: GoogleTest, Python 3, groff
-#   ci      test, plus what CI adds: clang with its sanitizer and fuzzer runtime, clang-format,
-#           valgrind (the default)
+#   ci      test, plus what CI adds: clang with its sanitizer and fuzzer runtime, LLVM's standard
+#           library with GoogleTest's sources to build against it, clang-format, valgrind (the
+#           default)
 # Usage: tools/install-prerequisites.sh [build|test|ci]
 set -euo pipefail
 
@@ -12,7 +13,10 @@ packages=(cmake ninja-build g++)
 case $purpose in
 build) ;;
 test) packages+=(libgtest-dev python3 groff-base) ;;
-ci) packages+=(libgtest-dev python3 groff-base clang libclang-rt-dev clang-format valgrind) ;;
+ci)
+    packages+=(libgtest-dev python3 groff-base clang libclang-rt-dev libc++-dev libc++abi-dev
+        googletest clang-format valgrind)
+    ;;
 *)
     echo "usage: $0 [build|test|ci]" >&2
     exit 2

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <new>
 #include <string>
@@ -13,6 +12,8 @@
 #include <vector>
 
 #include "count_arg.h"
+#include "input_file.h"
+#include "memory_exhaustion.h"
 #include "normalize.h"
 #include "program_name.h"
 #include "standard_output.h"
@@ -27,12 +28,14 @@ constexpr std::uintmax_t kFewestBytesPerWord = 4;
 // Makes room in `words` for the words a file of this size is likely to hold, so that a vector
 // of tens of millions of words is not regrown and copied again and again. Only a hint: when the
 // size cannot be learned (a pipe, a directory) or the room cannot be had, `words` stays as it is.
+// The room is a guess, and it can be more than the words need: not having it ends nothing.
 void reserve_for_file(std::vector<std::string>& words, const char* file_name) {
     std::error_code error;
     const std::uintmax_t bytes = std::filesystem::file_size(file_name, error);
     if (error || bytes / kFewestBytesPerWord >= words.max_size()) {
         return;
     }
+    const allocation_may_fail guess;
     try {
         words.reserve(static_cast<std::size_t>(bytes / kFewestBytesPerWord));
     } catch (const std::bad_alloc&) {
@@ -48,13 +51,14 @@ int report_unreadable(const char* file_name) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    exit_on_memory_exhaustion();
     word_BST_with_oice2 tree;
     if (argc != 3) {
         std::cerr << invoked_name(argc, argv, "word_count_driver")
                   << " <filename> <count-to-exceed-for-output>" << std::endl;
         return 1;
     }
-    std::ifstream in(argv[1]);
+    input_file in(argv[1]);
     if (!in) {
         return report_unreadable(argv[1]);
     }

@@ -1,12 +1,13 @@
 // word_count_solution: counts the normalised words of a text file while reading it and prints,
 // in descending order, those that occur more often than the given count.
 
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <utility>
 
 #include "count_arg.h"
+#include "input_file.h"
+#include "memory_exhaustion.h"
 #include "normalize.h"
 #include "program_name.h"
 #include "standard_output.h"
@@ -14,12 +15,13 @@
 #include "word_scanner.h"
 
 int main(int argc, char* argv[]) {
+    exit_on_memory_exhaustion();
     if (argc != 3) {
         std::cerr << invoked_name(argc, argv, "word_count_solution")
                   << " <filename> <count-to-exceed-for-output>" << std::endl;
         return 1;
     }
-    std::ifstream in(argv[1]);
+    input_file in(argv[1]);
     if (!in.good()) {
         std::cerr << "Cannot open input file." << std::endl;
         return 1;
@@ -31,9 +33,7 @@ int main(int argc, char* argv[]) {
     }
     // A directory opens like a file and fails on the first read; a half-read file is as
     // unusable as one that does not open.
-    const bool read_failed = in.bad();
-    in.close();
-    if (read_failed) {
+    if (in.bad()) {
         std::cerr << "Cannot open input file." << std::endl;
         return 1;
     }

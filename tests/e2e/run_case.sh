@@ -11,6 +11,9 @@
 #   stdin             standard input (default: /dev/null)
 #   stdin_path        a path, relative to the working directory, to redirect standard input from
 #   stack_kib         the stack limit for the run, as for `ulimit -s`
+#   address_space_kib the address-space limit for the run, as for `ulimit -v`; the case is
+#                     skipped (exit status 77) when E2E_NO_ADDRESS_SPACE_LIMIT is set, for a
+#                     build whose sanitizers need more address space than any such limit allows
 #   stdout_filter     shell command that standard output is piped through before the comparison
 #   stdout_path       a path to send standard output to instead of capturing it (such as
 #                     /dev/full); standard output is then not compared
@@ -57,6 +60,12 @@ file_of() {
 
 case_fixture "$case_dir"
 [ -z "$fixture_dir" ] || [ -d "$fixture_dir" ] || fail "no fixture folder $fixture_dir"
+address_space_kib=
+file_of address_space_kib && address_space_kib=$(<"$file")
+if [ -n "$address_space_kib" ] && [ -n "${E2E_NO_ADDRESS_SPACE_LIMIT:-}" ]; then
+    echo "SKIP: this build cannot run within an address-space limit"
+    exit 77
+fi
 for folder in "$fixture_dir" "$case_dir"; do
     if [ -n "$folder" ] && [ -d "$folder/files" ]; then
         cp -R "$folder/files/." "$work/"
@@ -100,6 +109,9 @@ run_program() {
     (
         if [ -n "$stack_kib" ]; then
             ulimit -s "$stack_kib" || exit 125
+        fi
+        if [ -n "$address_space_kib" ]; then
+            ulimit -v "$address_space_kib" || exit 125
         fi
         if [ ${#wrapper[@]} -gt 0 ]; then
             [ -n "$wrapper_bin" ] && PATH=$wrapper_bin:$PATH

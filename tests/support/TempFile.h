@@ -1,5 +1,5 @@
-#ifndef TESTS_STORE_TEMPFILE_H_
-#define TESTS_STORE_TEMPFILE_H_
+#ifndef TESTS_SUPPORT_TEMPFILE_H_
+#define TESTS_SUPPORT_TEMPFILE_H_
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ class TempFile {
     static std::string UniquePath() {
         static int count = 0;
         const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("store_") + test->test_suite_name() + "_" + test->name();
+        std::string name = std::string(test->test_suite_name()) + "_" + test->name();
         std::replace(name.begin(), name.end(), '/', '_');
         return testing::TempDir() + name + "_" + std::to_string(++count);
     }
@@ -36,4 +36,4 @@ class TempFile {
     const std::string path_;
 };
 
-#endif  // TESTS_STORE_TEMPFILE_H_
+#endif  // TESTS_SUPPORT_TEMPFILE_H_
