@@ -1,74 +1,17 @@
 // Drives BSTree<std::string> with a random sequence of insertions, searches and listings and
-// checks every answer and every listing against std::set and a plain recursive search tree
-// built from the same insertion order.
+// checks every answer and every listing against SearchTreeModel.
 
 #include <cstddef>
 #include <cstdint>
 #include <iostream>
-#include <memory>
-#include <set>
 #include <string>
 
 #include "BSTree.h"
 #include "FuzzInput.h"
 #include "ModelCheck.h"
+#include "SearchTreeModel.h"
 
 namespace {
-
-// The listings the tree must write, computed the obvious recursive way. The shape depends only
-// on the insertion order, so inserting the same words in the same order gives the same shape.
-class ModelTree {
-  public:
-    // Links word where the descent ends. REQUIRES: word is not in the tree yet.
-    void insert(const std::string& word) {
-        std::unique_ptr<Node>* link = &root_;
-        while (*link) {
-            link = word < (*link)->word ? &(*link)->left : &(*link)->right;
-        }
-        *link = std::make_unique<Node>(word);
-    }
-
-    // The sideways drawing: right subtree above, three blanks per level.
-    std::string drawing() const { return drawing(root_.get(), 0); }
-
-    // Node, left subtree, right subtree.
-    std::string pre_order() const { return pre_order(root_.get()); }
-
-    // Left subtree, right subtree, node.
-    std::string post_order() const { return post_order(root_.get()); }
-
-  private:
-    struct Node {
-        explicit Node(const std::string& word) : word(word) {}
-        std::string word;
-        std::unique_ptr<Node> left;
-        std::unique_ptr<Node> right;
-    };
-
-    static std::string drawing(const Node* node, int level) {
-        if (node == nullptr) {
-            return "";
-        }
-        return drawing(node->right.get(), level + 1) + std::string(3 * level, ' ') + node->word +
-               "\n" + drawing(node->left.get(), level + 1);
-    }
-
-    static std::string pre_order(const Node* node) {
-        if (node == nullptr) {
-            return "";
-        }
-        return node->word + "\n" + pre_order(node->left.get()) + pre_order(node->right.get());
-    }
-
-    static std::string post_order(const Node* node) {
-        if (node == nullptr) {
-            return "";
-        }
-        return post_order(node->left.get()) + post_order(node->right.get()) + node->word + "\n";
-    }
-
-    std::unique_ptr<Node> root_;
-};
 
 // Capitals sort before small letters, and the high byte after both: the comparison must take
 // bytes as unsigned values.
@@ -85,16 +28,14 @@ void expect_listing(const std::string& what, const std::string& model, StreamCap
 }
 
 // Checks the three listings of tree against the model, each headed by the count line.
-void check_listings(const BSTree<std::string>& tree, const std::set<std::string>& elements,
-                    const ModelTree& model) {
-    const std::string count_line = "number of nodes: " + std::to_string(elements.size()) + "\n";
+void check_listings(const BSTree<std::string>& tree, const SearchTreeModel& model) {
     StreamCapture out(std::cout);
     tree.printP();
-    expect_listing("printP", count_line + model.drawing(), out);
+    expect_listing("printP", model.count_line() + model.drawing(), out);
     tree.printPre();
-    expect_listing("printPre", count_line + model.pre_order(), out);
+    expect_listing("printPre", model.count_line() + model.pre_order(), out);
     tree.printPost();
-    expect_listing("printPost", count_line + model.post_order(), out);
+    expect_listing("printPost", model.count_line() + model.post_order(), out);
 }
 
 }  // namespace
@@ -102,31 +43,25 @@ void check_listings(const BSTree<std::string>& tree, const std::set<std::string>
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     BSTree<std::string> tree;
-    std::set<std::string> elements;
-    ModelTree model;
+    SearchTreeModel model;
     for (int step = 0; step < kMaxSteps && input.more(); ++step) {
         switch (input.below(4)) {
             case 0:
             case 1: {
                 const std::string word = input.word(kAlphabet, kMaxWordLength);
-                const bool added = elements.insert(word).second;
-                if (added) {
-                    model.insert(word);
-                }
-                expect_same("insert(\"" + word + "\")", added, tree.insert(word));
+                expect_same("insert(\"" + word + "\")", model.insert(word), tree.insert(word));
                 break;
             }
             case 2: {
                 const std::string word = input.word(kAlphabet, kMaxWordLength);
-                expect_same("search(\"" + word + "\")", elements.count(word) == 1,
-                            tree.search(word));
+                expect_same("search(\"" + word + "\")", model.contains(word), tree.search(word));
                 break;
             }
             default:
-                check_listings(tree, elements, model);
+                check_listings(tree, model);
                 break;
         }
     }
-    check_listings(tree, elements, model);
+    check_listings(tree, model);
     return 0;
 }

@@ -1,16 +1,16 @@
 // Counts random words, normalised as the word-count programs do, in both counting trees at
-// once, and checks the normalisation and every report for random thresholds against a
-// std::map of counts.
+// once, and checks the normalisation and every report for random thresholds against
+// WordCountModel.
 
 #include <cstddef>
 #include <cstdint>
 #include <iostream>
 #include <limits>
-#include <map>
 #include <string>
 
 #include "FuzzInput.h"
 #include "ModelCheck.h"
+#include "WordCountModel.h"
 #include "normalize.h"
 #include "word_BST_with_oice2.h"
 #include "word_BST_with_oice2_solution.h"
@@ -23,25 +23,6 @@ const std::string kAlphabet = "aBb.,'7\xc9";
 const int kMaxWordLength = 3;
 const int kMaxSteps = 400;
 
-// The counting key of word, from the byte ranges of ASCII punctuation and capitals: one trailing
-// punctuation character dropped, then the capitals A to Z lowered.
-std::string model_key(const std::string& word) {
-    auto is_punct = [](unsigned char c) {
-        return (c >= 33 && c <= 47) || (c >= 58 && c <= 64) || (c >= 91 && c <= 96) ||
-               (c >= 123 && c <= 126);
-    };
-    std::string key = word;
-    if (!key.empty() && is_punct(static_cast<unsigned char>(key.back()))) {
-        key.pop_back();
-    }
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return key;
-}
-
 // Mostly small thresholds around the counts that occur, now and then the extremes of int32_t.
 int32_t decode_threshold(FuzzInput& input) {
     const int choice = input.byte();
@@ -52,21 +33,10 @@ int32_t decode_threshold(FuzzInput& input) {
     return choice % 8 - 2;
 }
 
-// The report: the words counted more than threshold times, in descending order, one per line.
-std::string model_report(const std::map<std::string, int>& counts, int32_t threshold) {
-    std::string report;
-    for (auto entry = counts.rbegin(); entry != counts.rend(); ++entry) {
-        if (entry->second > threshold) {
-            report += entry->first + "\n";
-        }
-    }
-    return report;
-}
-
 // Checks the reports of both trees for threshold.
 void check_reports(const word_BST_with_oice2& tree, const word_BST_with_oice2_solution& solution,
-                   const std::map<std::string, int>& counts, int32_t threshold) {
-    const std::string expected = model_report(counts, threshold);
+                   const WordCountModel& model, int32_t threshold) {
+    const std::string expected = model.report(threshold);
     const std::string what = "report for threshold " + std::to_string(threshold);
     StreamCapture out(std::cout);
     // One tree flushes each line it writes, the other leaves flushing to the program's end.
@@ -87,19 +57,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     word_BST_with_oice2 tree;
     word_BST_with_oice2_solution solution;
-    std::map<std::string, int> counts;
+    WordCountModel model;
     for (int step = 0; step < kMaxSteps && input.more(); ++step) {
         if (input.below(4) == 3) {
-            check_reports(tree, solution, counts, decode_threshold(input));
+            check_reports(tree, solution, model, decode_threshold(input));
             continue;
         }
         const std::string word = input.word(kAlphabet, kMaxWordLength);
         const std::string key = lower(strip_punct(word));
-        expect_same("normalised \"" + word + "\"", model_key(word), key);
+        expect_same("normalised \"" + word + "\"", WordCountModel::key_of(word), key);
         tree.insert(key);
         solution.insert(key);
-        ++counts[key];
+        model.count(word);
     }
-    check_reports(tree, solution, counts, 0);
+    check_reports(tree, solution, model, 0);
     return 0;
 }

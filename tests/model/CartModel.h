@@ -1,5 +1,5 @@
-#ifndef TESTS_FUZZ_CARTMODEL_H_
-#define TESTS_FUZZ_CARTMODEL_H_
+#ifndef TESTS_MODEL_CARTMODEL_H_
+#define TESTS_MODEL_CARTMODEL_H_
 
 #include <algorithm>
 #include <cstdint>
@@ -12,6 +12,7 @@
 // What a shopping cart must hold and print: the quantity of each product in a map, and the
 // products in the order they entered the cart. Amounts are float, summed in list order, so the
 // printed total is rounded from exactly the value the cart computes.
+// Invariant: order_ names each product of items_ once, and no other.
 class CartModel {
   public:
     explicit CartModel(const std::string& customer) : customer_(customer) {}
@@ -90,4 +91,4 @@ class CartModel {
     std::vector<std::string> order_;
 };
 
-#endif  // TESTS_FUZZ_CARTMODEL_H_
+#endif  // TESTS_MODEL_CARTMODEL_H_
