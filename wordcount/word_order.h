@@ -81,7 +81,8 @@ inline int compare_words(const std::string& a, std::uint64_t a_leading, const st
 
 // Asks for the memory at `address` to be brought into the cache ahead of its use; a hint only,
 // harmless for a null pointer, and nothing where the compiler offers no way to give it. The
-// walks ask for both children of each node they compare: without it they ran about 5% slower.
+// walks ask for both children of each node they compare: without it word_count_solution ran 5%
+// slower on real text and 12% on a Zipf corpus.
 inline void fetch_ahead(const void* address) {
 #if defined(__GNUC__)
     __builtin_prefetch(address);
