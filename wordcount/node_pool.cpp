@@ -9,12 +9,12 @@
 #include <sanitizer/asan_interface.h>
 #endif
 
+namespace {
+
 // A block is one huge page of the common processors, aligned to it, so that the system can back
 // it with a single page.
 constexpr std::size_t kBlockBytes = 2 * 1024 * 1024;
 constexpr std::align_val_t kBlockAlignment{kBlockBytes};
-
-namespace {
 
 // Asks the system to back `block` with huge pages; a hint only, whose refusal changes nothing
 // but speed. Where the system has no such hint, the block keeps the pages it gets.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -29,8 +30,8 @@ std::vector<void*> sorted(std::vector<void*> slots) {
 }
 
 // A pool that kept its blocks once its last slot was released would leave them unreachable when
-// it goes out of scope, and one that handed out slots of blocks it gave back would write to
-// freed memory: AddressSanitizer reports either when the suite runs under it.
+// it goes out of scope, which the leak check of AddressSanitizer reports when the suite runs
+// under it.
 TEST(NodePool, HandsOutAlignedSeparateSlotsAndReusesReleasedOnesFirst) {
     node_pool pool;
     std::vector<void*> slots = allocate(pool, kSlots);
@@ -58,7 +59,7 @@ TEST(NodePool, HandsOutAlignedSeparateSlotsAndReusesReleasedOnesFirst) {
     for (void* slot : again) {
         pool.release(slot);
     }
-    // Every block has gone back; a pool still pointing into one would now hand out freed memory.
+    // Every block has gone back: the pool starts again from a new one.
     for (void* slot : allocate(pool, 2)) {
         pool.release(slot);
     }
