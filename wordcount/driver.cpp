@@ -65,9 +65,10 @@ int main(int argc, char* argv[]) {
     std::vector<std::string> words;
     reserve_for_file(words, argv[1]);
     word_scanner scanner(in);
-    for (std::string word; scanner.next(word);) {
-        words.push_back(word);
+    // Each word is read straight into its place at the end of the vector.
+    while (scanner.next(words.emplace_back())) {
     }
+    words.pop_back();
     // A directory opens like a file and fails on the first read; a half-read file is as
     // unusable as one that does not open.
     if (in.bad()) {

@@ -28,8 +28,11 @@ int main(int argc, char* argv[]) {
     }
     word_BST_with_oice2_solution tree;
     word_scanner scanner(in);
+    // The word goes through the normalisation and back into the one buffer the scanner fills
+    // again, so that no word is copied and no long word needs storage of its own.
     for (std::string word; scanner.next(word);) {
-        tree.insert(lower(strip_punct(std::move(word))));
+        word = lower(strip_punct(std::move(word)));
+        tree.insert(word);
     }
     // A directory opens like a file and fails on the first read; a half-read file is as
     // unusable as one that does not open.

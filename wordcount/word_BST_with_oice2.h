@@ -1,6 +1,7 @@
 #ifndef WORDCOUNT_WORD_BST_WITH_OICE2_H_
 #define WORDCOUNT_WORD_BST_WITH_OICE2_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -32,6 +33,11 @@ class word_BST_with_oice2 {
         node& operator=(const node&) = delete;
         // Frees the left subtree, then the right one.
         ~node();
+
+        // Nodes live in the cache-line slots of a pool shared by every tree of this class.
+        static void* operator new(std::size_t size);
+        // Returns a node's slot to the pool; nothing for a null pointer.
+        static void operator delete(void* slot);
 
         node* left = nullptr;
         node* right = nullptr;

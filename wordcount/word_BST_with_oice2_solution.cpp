@@ -2,8 +2,28 @@
 
 #include <iostream>
 
+#include "node_pool.h"
 #include "standard_output.h"
 #include "word_tree_ops.h"
+
+namespace {
+
+// The slots of every node of this class: the tree itself holds nothing but its root.
+node_pool nodes;
+
+}  // namespace
+
+void* word_BST_with_oice2_solution::node::operator new(std::size_t) {
+    static_assert(sizeof(node) <= node_pool::kSlotBytes && alignof(node) <= node_pool::kSlotBytes,
+                  "a node fits in one slot");
+    return nodes.allocate();
+}
+
+void word_BST_with_oice2_solution::node::operator delete(void* slot) {
+    if (slot != nullptr) {
+        nodes.release(slot);
+    }
+}
 
 word_BST_with_oice2_solution::node::~node() {
     destroy_subtree(left);

@@ -69,54 +69,6 @@ TEST(WordTreeOps, CountOnceMoreStopsAtTheLargestInt32) {
     }
 }
 
-int sign(int value) {
-    return (value > 0) - (value < 0);
-}
-
-// `w` cut to `size` bytes, its storage still holding the old bytes past the new end, where the
-// comparison reads eight at once: equal words with different leftovers must compare equal.
-std::string shortened(std::string w, std::size_t size) {
-    w.resize(size);
-    return w;
-}
-
-TEST(WordTreeOps, CompareWordsOrdersAsStringCompareDoes) {
-    const std::string words[] = {"",
-                                 "a",
-                                 "b",
-                                 "ab",
-                                 "abc",
-                                 "B",
-                                 "\xFF",
-                                 "\xC3\xA9",
-                                 "\x7F",
-                                 "\x80",
-                                 "a\xFF",
-                                 "-",
-                                 "A",
-                                 std::string("a\0", 2),
-                                 std::string("a\0b", 3),
-                                 "abcdefg",
-                                 std::string("abcdefg\0", 8),
-                                 "abcdefgh",
-                                 std::string("abcdefgh\0", 9),
-                                 "abcdefgi",
-                                 "abcdefghi",
-                                 "abcdefgh\xFF",
-                                 "abcdefghijklmnopqrstu",
-                                 "abcdefghijklmnopqrstv",
-                                 shortened("zzzzzzzzzzzz", 2),
-                                 shortened("zzaaaaaaaaaa", 2),
-                                 shortened(std::string(40, 'z'), 3),
-                                 shortened("zzz" + std::string(37, 'a'), 3)};
-    for (const std::string& a : words) {
-        for (const std::string& b : words) {
-            EXPECT_EQ(sign(compare_words(a, leading_bytes(a), b)), sign(a.compare(b)))
-                << a << " vs " << b;
-        }
-    }
-}
-
 TEST(WordTreeOps, CountingASaturatedWordLeavesItAtTheLargestInt32) {
     TestNode* top = new TestNode("m");
     count_in_subtree(top, "z");
