@@ -171,7 +171,7 @@ def assemble_text_corpus(path, megabytes):
 
 def build_programs(build_dir):
     subprocess.run(["cmake", "-S", REPO, "-B", build_dir, "-G", "Ninja",
-                    "-DCMAKE_BUILD_TYPE=Release", "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -g",
+                    "-DCMAKE_BUILD_TYPE=Release", "-DCMAKE_CXX_FLAGS_RELEASE=-O3",
                     "-DBUILD_TESTING=OFF"], check=True, stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", build_dir, "-j2", "--target", *PROGRAMS], check=True,
                    stdout=subprocess.DEVNULL)
