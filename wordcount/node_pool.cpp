@@ -61,6 +61,9 @@ void* node_pool::allocate() {
 }
 
 void node_pool::release(void* slot) {
+    if (slot == nullptr) {
+        return;
+    }
     released_ = new (slot) free_slot{released_};
     forbid(slot, kSlotBytes);
     if (--in_use_ == 0) {

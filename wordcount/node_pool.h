@@ -29,9 +29,16 @@ class node_pool {
     // no block to give.
     void* allocate();
 
-    // Takes `slot` back. REQUIRES: `slot` came from allocate() of this pool and has not been
-    // released since.
+    // Takes `slot` back; a null slot is ignored. REQUIRES: a `slot` not null came from
+    // allocate() of this pool and has not been released since.
     void release(void* slot);
+
+    // allocate(), for an object of type T, which must fit a slot.
+    template <class T>
+    void* allocate_for() {
+        static_assert(sizeof(T) <= kSlotBytes && alignof(T) <= kSlotBytes, "T fits in one slot");
+        return allocate();
+    }
 
   private:
     // A released slot, linked to the one released before it.

@@ -16,15 +16,11 @@ node_pool nodes;
 }  // namespace
 
 void* word_BST_with_oice2::node::operator new(std::size_t) {
-    static_assert(sizeof(node) <= node_pool::kSlotBytes && alignof(node) <= node_pool::kSlotBytes,
-                  "a node fits in one slot");
-    return nodes.allocate();
+    return nodes.allocate_for<node>();
 }
 
 void word_BST_with_oice2::node::operator delete(void* slot) {
-    if (slot != nullptr) {
-        nodes.release(slot);
-    }
+    nodes.release(slot);
 }
 
 word_BST_with_oice2::node::~node() {
