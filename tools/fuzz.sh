@@ -32,7 +32,7 @@ for target in "${targets[@]}"; do
     work="$scratch/$target"
     mkdir -p "$work/corpus" "$work/artifacts"
     cp tests/fuzz/corpus/"$target"/* "$work/corpus/"
-    options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048
+    options=(-max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048
              -artifact_prefix="$work/artifacts/")
     if [ -f "tests/fuzz/$target.dict" ]; then
         options+=(-dict="tests/fuzz/$target.dict")
