@@ -27,24 +27,29 @@ cmake --build --preset fuzz --target "${targets[@]/#/fuzz_}"
 
 scratch=build/fuzz/fuzz-run
 rm -rf "$scratch"
-failed=()
-for target in "${targets[@]}"; do
-    work="$scratch/$target"
+
+# fuzz TARGET: fuzzes one target in its own scratch folder, leaving libFuzzer's log there.
+fuzz() {
+    local target=$1 work="$scratch/$1"
     mkdir -p "$work/corpus" "$work/artifacts"
     cp tests/fuzz/corpus/"$target"/* "$work/corpus/"
-    options=(-max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048
-             -artifact_prefix="$work/artifacts/")
+    local options=(-max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048
+                   -artifact_prefix="$work/artifacts/")
     if [ -f "tests/fuzz/$target.dict" ]; then
         options+=(-dict="tests/fuzz/$target.dict")
     fi
-    echo "== fuzzing $target for ${seconds}s"
     # New inputs are written to the first folder only: the scratch copy.
-    if build/fuzz/tests/fuzz/fuzz_"$target" "${options[@]}" "$work/corpus" \
-        "tests/fuzz/regressions/$target" >"$work/log" 2>&1; then
-        grep -E '^(Done|#[0-9]+ +DONE)' "$work/log" | tail -n 1 || true
-        continue
+    build/fuzz/tests/fuzz/fuzz_"$target" "${options[@]}" "$work/corpus" \
+        "tests/fuzz/regressions/$target" >"$work/log" 2>&1
+}
+
+# report TARGET: says how the target's fuzzing went; fails when it found something.
+report() {
+    local target=$1 work="$scratch/$1"
+    if [ -f "$work/passed" ]; then
+        echo "== $target: $(grep -E '^(Done|#[0-9]+ +DONE)' "$work/log" | tail -n 1)"
+        return 0
     fi
-    failed+=("$target")
     echo "!! $target failed; its log is $work/log:"
     # The model's report runs up to libFuzzer's own; a sanitizer names the fault in its first lines.
     awk '/model mismatch/ {show = 1} /ERROR: libFuzzer/ {show = 0} show' "$work/log" | head -n 40
@@ -56,6 +61,21 @@ for target in "${targets[@]}"; do
     done
     echo "!! keep it as a regression case: copy it into tests/fuzz/regressions/$target/ under a"
     echo "!! name that says what it shows; the replay test fuzz_$target.replay then runs it."
+    return 1
+}
+
+# Each target fuzzes on one core; the targets run side by side, one per core.
+echo "== fuzzing ${#targets[@]} targets for ${seconds}s each, $(nproc) at a time"
+for target in "${targets[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do
+        wait -n || true
+    done
+    (fuzz "$target" && touch "$scratch/$target/passed") &
+done
+wait
+failed=()
+for target in "${targets[@]}"; do
+    report "$target" || failed+=("$target")
 done
 
 if [ ${#failed[@]} -gt 0 ]; then

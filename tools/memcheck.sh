@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the end-to-end cases of every program under valgrind's memcheck and fails on any memory
 # error or leak, or on any case whose output changes under valgrind.
-# Usage: tools/memcheck.sh [BUILD_DIR]   (default: build/default, from the default workflow)
+# Usage: tools/memcheck.sh [BUILD_DIR]   (default: build/default, from the default workflow;
+#        MEMCHECK_JOBS=n runs n cases at once, default one per core)
 #
 # Skipped: cases with an address-space limit (valgrind needs far more address space itself) and
 # cases with an absolute or empty argv0, which a wrapper cannot hand to the program (see
@@ -57,7 +58,24 @@ skips() {
     [[ -z $argv0 || $argv0 == /* ]]
 }
 
-ran=0 skipped=0 failed=0
+# check_case NAME PROGRAM CASE_DIR: runs one case under valgrind, prints its verdict and leaves
+# it in NAME.verdict among the logs.
+check_case() {
+    local name=$1 program=$2 case_dir=$3
+    if MEMCHECK_CASE=$name E2E_WRAPPER=$wrapper bash "$root/tests/e2e/run_case.sh" \
+        "$program" "$case_dir" >"$logs/$name.out" 2>&1; then
+        echo ok >"$logs/$name.verdict"
+        echo "ok   $name"
+    else
+        echo FAIL >"$logs/$name.verdict"
+        printf 'FAIL %s (see %s)\n%s\n' "$name" "$logs/$name.*" \
+            "$(sed 's/^/    /' "$logs/$name.out" | head -n 20)"
+    fi
+}
+
+# valgrind runs one program on one core; the cases run side by side, one per core.
+jobs_at_once=${MEMCHECK_JOBS:-$(nproc)}
+ran=0 skipped=0
 while IFS=$'\t' read -r name program case_dir; do
     if skips "$program" "$case_dir"; then
         echo "skip $name"
@@ -65,15 +83,13 @@ while IFS=$'\t' read -r name program case_dir; do
         continue
     fi
     ran=$((ran + 1))
-    if MEMCHECK_CASE=$name E2E_WRAPPER=$wrapper bash "$root/tests/e2e/run_case.sh" \
-        "$program" "$case_dir" >"$logs/$name.out" 2>&1; then
-        echo "ok   $name"
-    else
-        echo "FAIL $name (see $logs/$name.*)"
-        sed 's/^/    /' "$logs/$name.out" | head -n 20
-        failed=$((failed + 1))
-    fi
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs_at_once" ]; do
+        wait -n
+    done
+    check_case "$name" "$program" "$case_dir" &
 done < <(list_cases)
+wait
+failed=$(cat "$logs"/*.verdict 2>/dev/null | grep -c FAIL || true)
 
 # Sums the figures of every valgrind log: program runs, errors and the bytes of each leak kind;
 # the last line is the verdict.
