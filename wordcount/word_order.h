@@ -44,6 +44,11 @@ inline std::uint32_t big_endian_32(const char* p) {
 // moved back to end on it and shifted into place. Where the loads overlap they read the same
 // bytes, so or-ing them is exact. Words of fewer than three bytes take the two bytes at index 0
 // and 1, or the terminator where that lies past the end.
+//
+// The most frequent words are short and sit near the root, so the branch between the two forms
+// is mispredicted about twice a word on a Zipf corpus and once on real text. It stays: without
+// it (both loads redirected to a block of zeros for a short word) word_count_solution ran 37%
+// more instructions and 10 to 11% slower.
 inline std::uint64_t leading_bytes(const std::string& w) {
     const char* const p = w.data();
     const std::size_t size = w.size();
