@@ -14,19 +14,15 @@
 #include "word_BST_with_oice2_solution.h"
 #include "word_scanner.h"
 
-int main(int argc, char* argv[]) {
-    exit_on_memory_exhaustion();
-    if (argc != 3) {
-        std::cerr << invoked_name(argc, argv, "word_count_solution")
-                  << " <filename> <count-to-exceed-for-output>" << std::endl;
-        return 1;
-    }
-    input_file in(argv[1]);
+namespace {
+
+// Counts in `tree` every normalised word of the file at `path`, each as soon as it is read, and
+// closes the file. Returns false when the file cannot be opened or read.
+bool count_file(const char* path, word_BST_with_oice2_solution& tree) {
+    input_file in(path);
     if (!in.good()) {
-        std::cerr << "Cannot open input file." << std::endl;
-        return 1;
+        return false;
     }
-    word_BST_with_oice2_solution tree;
     word_scanner scanner(in);
     // The word goes through the normalisation and back into the one buffer the scanner fills
     // again, so that no word is copied and no long word needs storage of its own.
@@ -36,7 +32,20 @@ int main(int argc, char* argv[]) {
     }
     // A directory opens like a file and fails on the first read; a half-read file is as
     // unusable as one that does not open.
-    if (in.bad()) {
+    return !in.bad();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    exit_on_memory_exhaustion();
+    if (argc != 3) {
+        std::cerr << invoked_name(argc, argv, "word_count_solution")
+                  << " <filename> <count-to-exceed-for-output>" << std::endl;
+        return 1;
+    }
+    word_BST_with_oice2_solution tree;
+    if (!count_file(argv[1], tree)) {
         std::cerr << "Cannot open input file." << std::endl;
         return 1;
     }
