@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks that the EXAMPLES of a manual page show what the programs really print.
 
-Usage: check-examples.py PAGE FILES_DIR PROGRAM_DIR...
+Usage: check-examples.py [--cross-built] PAGE FILES_DIR PROGRAM_DIR...
 
 The page is rendered as man(1) shows it on a terminal. Every example block (.EX to .EE) of its
 EXAMPLES section is a transcript in which what the user types is set in bold: a line "$ command"
@@ -9,15 +9,15 @@ with the command in bold is typed at a shell, and the lines up to the next such 
 terminal then shows. A bold run at the end of any other line is typed to the running program,
 followed by Enter. The commands of all blocks run in order in one scratch directory that starts
 as a copy of FILES_DIR (the files the page's prose describes), with the PROGRAM_DIRs first on
-PATH. Each command runs on a pseudo-terminal, as a user would run it: standard output and
+PATH. Each command runs in the POSIX shell on a pseudo-terminal, as a user would run it: standard output and
 standard error both reach the screen, each typed line is typed once the screen shows everything
 before it, and the end of input (Ctrl-D) once the screen shows the whole transcript. Exits 1 at
-the first command whose screen differs from the page.
+the first command whose screen differs from the page, and with 77 (skipped) where there is no
+pseudo-terminal, or the programs were built for another system (--cross-built).
 """
 
 import difflib
 import os
-import pty
 import re
 import select
 import shutil
@@ -27,11 +27,17 @@ import sys
 import tempfile
 import time
 
+try:
+    import pty
+except ImportError:  # not a POSIX system
+    pty = None
+
 BEGIN = "BEGIN-EXAMPLE-7f3a"
 END = "END-EXAMPLE-7f3a"
 # Only a failure waits this long: a program that never shows what the page shows.
 FAILURE_SECONDS = 30
 END_OF_INPUT = b"\x04"
+SKIPPED = 77
 
 
 class Transcript:
@@ -133,7 +139,7 @@ def run_on_terminal(transcript, cwd, env):
     to_type = list(transcript.typed)
     input_ended = False
     controller, terminal = pty.openpty()
-    process = subprocess.Popen(["bash", "-c", transcript.command], cwd=cwd, env=env,
+    process = subprocess.Popen(["/bin/sh", "-c", transcript.command], cwd=cwd, env=env,
                                stdin=terminal, stdout=terminal, stderr=terminal,
                                start_new_session=True)
     os.close(terminal)
@@ -194,7 +200,11 @@ def difference(expected, shown):
 
 
 def main():
-    page, files, program_dirs = sys.argv[1], sys.argv[2], sys.argv[3:]
+    arguments = sys.argv[1:]
+    if arguments[0] == "--cross-built" or pty is None:
+        print("SKIP: needs programs built for this system, run on its pseudo-terminal")
+        return SKIPPED
+    page, files, program_dirs = arguments[0], arguments[1], arguments[2:]
     env = dict(os.environ, PATH=os.pathsep.join(program_dirs + [os.environ.get("PATH", "")]),
                LC_ALL="C.UTF-8", TERM="dumb")
     commands = transcripts(rendered_examples(page))

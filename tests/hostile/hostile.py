@@ -3,14 +3,14 @@
 
 Usage: hostile.py PROGRAM EXECUTABLE MODEL [FAILURE_DIR]
 
-Each generated case (programs.py) is written as a case folder of tests/e2e/run_case.sh: files/,
+Each generated case (programs.py) is written as a case folder of tests/e2e/run_case.py: files/,
 args and stdin. MODEL, the program_model executable, adds to every folder, in one run, the
 standard output, standard error and status that the program must give. The program then runs
 once per case with the case's files/ as its working directory. A run passes when it ends by
 itself with status 0 or 1, no sanitizer reports on standard error, and its output and status
 are the model's. The runs go on side by side, so that programs that are slow to start cost no
 more than a few of them. Every failing case folder is kept under FAILURE_DIR, where
-run_case.sh replays it.
+run_case.py replays it.
 """
 
 import concurrent.futures
@@ -50,7 +50,7 @@ def read_file(path):
 
 
 def write_case(folder, case):
-    """The case as a run_case.sh folder, without its expectations."""
+    """The case as a run_case.py folder, without its expectations."""
     os.makedirs(os.path.join(folder, "files"))
     for path, content in case.files.items():
         write_file(os.path.join(folder, "files", path), content)

@@ -1,5 +1,5 @@
 // program_model: writes what a program must do on each case folder it is given, as the
-// expected_stdout, expected_stderr and expected_status files that tests/e2e/run_case.sh
+// expected_stdout, expected_stderr and expected_status files that tests/e2e/run_case.py
 // compares with. A case folder holds files/ (the working directory of the run), args (one
 // argument per line) and stdin, the last two optional.
 //

@@ -1,0 +1,3 @@
+import os
+
+os.mkdir("scramble-dict.txt")

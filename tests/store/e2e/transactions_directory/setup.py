@@ -1,0 +1,3 @@
+import os
+
+os.mkdir("transactions.txt")
