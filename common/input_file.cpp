@@ -5,8 +5,33 @@
 #include <iostream>
 #include <iterator>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+constexpr bool kCrLfIsNewline = true;
+#else
+constexpr bool kCrLfIsNewline = false;
+#endif
+
+// Standard input read as bytes, as input_file reads files (see input_file.h).
+std::FILE* standard_input_as_bytes() {
+#ifdef _WIN32
+    if (!_isatty(_fileno(stdin))) {
+        _setmode(_fileno(stdin), _O_BINARY);
+    }
+#endif
+    return stdin;
+}
+
+}  // namespace
+
 input_file::input_file(const std::string& path)
-    : std::istream(nullptr), buffer_(std::fopen(path.c_str(), "r"), *this), owns_file_(true) {
+    : std::istream(nullptr), buffer_(std::fopen(path.c_str(), "rb"), *this), owns_file_(true) {
     rdbuf(&buffer_);
     if (!is_open()) {
         setstate(std::ios::failbit);
@@ -14,7 +39,7 @@ input_file::input_file(const std::string& path)
 }
 
 input_file::input_file(standard_input_tag)
-    : std::istream(nullptr), buffer_(stdin, *this), owns_file_(false) {
+    : std::istream(nullptr), buffer_(standard_input_as_bytes(), *this), owns_file_(false) {
     rdbuf(&buffer_);
     tie(&std::cout);
 }
@@ -46,7 +71,12 @@ bool input_file::stdio_buffer::read_line() {
         setg(line_, line_, line_);
         return false;
     }
-    setg(line_, line_, line_ + stored_length());
+    const std::size_t stored = stored_length();
+    const std::size_t kept = keep_text_convention(line_, stored);
+    // What the text convention dropped becomes filling again, and the NUL follows the line.
+    std::fill(line_ + kept, line_ + stored + 1, '\n');
+    line_[kept] = '\0';
+    setg(line_, line_, line_ + kept);
     return true;
 }
 
@@ -63,17 +93,45 @@ std::size_t input_file::stdio_buffer::stored_length() const {
     return newline[1] == '\0' ? at + 1 : at - 1;
 }
 
+// A caller takes fewer characters than it asked for as the end of the input, so reading goes on
+// while the text convention has turned pairs into single characters.
 std::streamsize input_file::stdio_buffer::xsgetn(char_type* s, std::streamsize count) {
     const std::streamsize held = std::min(count, static_cast<std::streamsize>(egptr() - gptr()));
     traits_type::copy(s, gptr(), static_cast<std::size_t>(held));
     gbump(static_cast<int>(held));
-    const std::size_t wanted = static_cast<std::size_t>(count - held);
-    const std::size_t read =
-        wanted == 0 || file_ == nullptr ? 0 : std::fread(s + held, 1, wanted, file_);
-    if (read < wanted) {
-        note_short_read();
+    std::size_t got = static_cast<std::size_t>(held);
+    while (got < static_cast<std::size_t>(count)) {
+        const std::size_t wanted = static_cast<std::size_t>(count) - got;
+        const std::size_t read = file_ == nullptr ? 0 : std::fread(s + got, 1, wanted, file_);
+        got += keep_text_convention(s + got, read);
+        if (read < wanted) {
+            note_short_read();
+            break;
+        }
     }
-    return held + static_cast<std::streamsize>(read);
+    return static_cast<std::streamsize>(got);
+}
+
+std::size_t input_file::stdio_buffer::keep_text_convention(char* text, std::size_t count) {
+    if constexpr (kCrLfIsNewline) {
+        char* kept = text;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (text[i] != '\r' || i + 1 == count || text[i + 1] != '\n') {
+                *kept++ = text[i];
+            }
+        }
+        if (kept != text && kept[-1] == '\r') {
+            const int next = std::getc(file_);
+            if (next == '\n') {
+                kept[-1] = '\n';
+            } else if (next != EOF) {
+                std::ungetc(next, file_);
+            }
+        }
+        return static_cast<std::size_t>(kept - text);
+    } else {
+        return count;
+    }
 }
 
 void input_file::stdio_buffer::note_short_read() {

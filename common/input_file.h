@@ -20,6 +20,12 @@ inline constexpr standard_input_tag standard_input{};
 // that a program answering what is typed on a terminal gets each line as soon as it is entered.
 // A large read (istream::read) goes straight to the file, as fast as with a file stream.
 //
+// Files are read as bytes on every system. On Windows the stream keeps the platform's text
+// convention itself, turning each CR LF into one newline: its C runtime's text mode would do
+// that too, but would also end the input at the first Ctrl-Z byte (0x1A), which here is a byte
+// like any other. Standard input is switched to bytes there as well, unless it is a console,
+// where Ctrl-Z is how the user ends the input.
+//
 // Invariants: the stream's buffer is buffer_; badbit is set once a read of the file has failed.
 class input_file : public std::istream {
   public:
@@ -78,6 +84,11 @@ class input_file : public std::istream {
 
         // Called where the file yielded less than asked: marks the owner bad when a read failed.
         void note_short_read();
+
+        // Turns each CR LF of the `count` characters at `text`, just read, into a newline, on
+        // Windows only; a CR at their end is paired with the file's next character. Returns the
+        // number of characters left.
+        std::size_t keep_text_convention(char* text, std::size_t count);
 
         static constexpr std::size_t kLineBytes = 4096;
 
