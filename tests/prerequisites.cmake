@@ -1,16 +1,17 @@
 # Finds what the tests need beyond a C++ compiler and CMake. Each set of tests whose prerequisite
 # is missing is left out, and configuration says so in one line; the programs never need any of
-# it. Sets TESTS_HAVE_PYTHON, TESTS_HAVE_GROFF and TESTS_HAVE_GTEST.
+# it. Sets TESTS_HAVE_PYTHON with TESTS_PYTHON, TESTS_HAVE_GROFF and TESTS_HAVE_GTEST.
 
 find_package(Python3 COMPONENTS Interpreter)
 set(TESTS_HAVE_PYTHON ${Python3_Interpreter_FOUND})
 if(TESTS_HAVE_PYTHON)
-    # The tests run the interpreter itself, not a launcher that leads to it (such as pyenv's),
-    # which would add a third of a second to each of a few hundred runs.
+    # The tests run the interpreter itself, TESTS_PYTHON, not a launcher that leads to it (such
+    # as pyenv's), which would add a third of a second to each of a few hundred runs. A path,
+    # not the imported target: CTest would run a target through the emulator of a cross build.
     execute_process(COMMAND ${Python3_EXECUTABLE} -c "import sys; print(sys.executable)"
-                    OUTPUT_VARIABLE interpreter OUTPUT_STRIP_TRAILING_WHITESPACE)
-    if(EXISTS "${interpreter}")
-        set_property(TARGET Python3::Interpreter PROPERTY IMPORTED_LOCATION "${interpreter}")
+                    OUTPUT_VARIABLE TESTS_PYTHON OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT EXISTS "${TESTS_PYTHON}")
+        set(TESTS_PYTHON ${Python3_EXECUTABLE})
     endif()
 else()
     message(STATUS "Python 3 not found: the end-to-end, hostile-input and manual-page tests "
@@ -38,4 +39,24 @@ else()
     if(NOT TESTS_HAVE_GTEST)
         message(STATUS "GoogleTest not found: the unit tests are left out")
     endif()
+endif()
+
+# Wine starts its server and its services on the first run in a prefix, and they outlive that
+# run: handed the output pipes of a test, they would keep it waiting until they end. So the
+# prefix is made and the server started here, with their output going to a file, and the server
+# is kept for ten minutes after the last program ends, across the build and the tests that
+# follow a configuration.
+if(WINE_PREFIX)
+    set(wine_log ${CMAKE_BINARY_DIR}/wine.log)
+    if(NOT EXISTS "${WINE_PREFIX}")
+        execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} wineboot --init
+                        OUTPUT_FILE ${wine_log} ERROR_FILE ${wine_log})
+        execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${WINE_PREFIX}
+                                ${WINESERVER_EXECUTABLE} --wait)
+    endif()
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${WINE_PREFIX}
+                            ${WINESERVER_EXECUTABLE} --persistent=600
+                    OUTPUT_FILE ${wine_log} ERROR_FILE ${wine_log})
+    execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} wineboot
+                    OUTPUT_FILE ${wine_log} ERROR_FILE ${wine_log})
 endif()

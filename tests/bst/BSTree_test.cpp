@@ -255,6 +255,7 @@ void expect_listing(const std::vector<std::string>& listing,
 }
 
 TEST(BSTreeDeepChain, InsertsListsAndFreesATallChainOnASmallStack) {
+    SKIP_WITHOUT_SMALL_STACK();
     constexpr int kHeight = kDeepChainHeight;
     for (bool ascending : {true, false}) {
         std::vector<std::string> pretty, pre, post;

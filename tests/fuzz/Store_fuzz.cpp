@@ -9,10 +9,9 @@
 #include <fstream>
 #include <iostream>
 #include <limits>
+#include <random>
 #include <sstream>
 #include <string>
-
-#include <unistd.h>
 
 #include "ModelCheck.h"
 #include "Store.h"
@@ -23,13 +22,14 @@ namespace {
 // The products file; the second pear is never found, lookups take the first.
 const char kProducts[] = "apple 0.5\npear 1.25\ntv 1200\nApple 0.99\ngum 0.1\npear 1.25\n";
 
-// The products file the stores of this process load, removed when the process ends.
+// The products file the stores of this process load, removed when the process ends. Its name
+// is drawn at random, as fuzzing processes that run side by side each write one.
 class ProductsFile {
   public:
     ProductsFile()
         : path_(std::filesystem::temp_directory_path() /
-                ("store_fuzz_products_" + std::to_string(getpid()))) {
-        std::ofstream out(path_);
+                ("store_fuzz_products_" + std::to_string(std::random_device()()))) {
+        std::ofstream out(path_, std::ios::binary);
         out << kProducts;
     }
 

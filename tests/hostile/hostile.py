@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs one program on a few dozen generated hostile inputs and checks it against its model.
 
-Usage: hostile.py PROGRAM EXECUTABLE MODEL [FAILURE_DIR]
+Usage: hostile.py [--windows] [--emulator WORD]... PROGRAM EXECUTABLE MODEL [FAILURE_DIR]
 
 Each generated case (programs.py) is written as a case folder of tests/e2e/run_case.py: files/,
 args and stdin. MODEL, the program_model executable, adds to every folder, in one run, the
@@ -11,8 +11,15 @@ itself with status 0 or 1, no sanitizer reports on standard error, and its outpu
 are the model's. The runs go on side by side, so that programs that are slow to start cost no
 more than a few of them. Every failing case folder is kept under FAILURE_DIR, where
 run_case.py replays it.
+
+--emulator, once per word, gives the command that runs the executables (such as wine), and
+--windows says that they were built for Windows. A Windows program reads each CR LF of its input
+as one newline and writes one for each newline: the model, which keeps to no platform's
+convention, is given the inputs with every CR LF made a newline, and what the program writes is
+compared with every CR LF made a newline again.
 """
 
+import argparse
 import concurrent.futures
 import os
 import shutil
@@ -22,6 +29,9 @@ import tempfile
 
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
 import programs  # noqa: E402
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from e2e_case import decode_windows_text  # noqa: E402
 
 SANITIZER_MARKS = (b"Sanitizer", b"runtime error")
 # Bounds a run that never ends; a run is never judged by how long it took.
@@ -49,27 +59,34 @@ def read_file(path):
         return data.read()
 
 
-def write_case(folder, case):
-    """The case as a run_case.py folder, without its expectations."""
+def write_case(folder, case, convert=lambda content: content):
+    """The case as a run_case.py folder, without its expectations, with convert applied to the
+    contents of its files and standard input."""
     os.makedirs(os.path.join(folder, "files"))
     for path, content in case.files.items():
-        write_file(os.path.join(folder, "files", path), content)
+        write_file(os.path.join(folder, "files", path), convert(content))
     write_file(os.path.join(folder, "args"),
                b"".join(os.fsencode(arg) + b"\n" for arg in case.args))
     if case.stdin is not None:
-        write_file(os.path.join(folder, "stdin"), case.stdin)
+        write_file(os.path.join(folder, "stdin"), convert(case.stdin))
 
 
-def run_program(executable, folder, env):
-    """Returns (status, stdout, stderr); status is negative when a signal ended the program and
-    None when it did not end."""
+def as_windows_reads(content):
+    return content.replace(b"\r\n", b"\n")
+
+
+def run_program(command, executable, folder, env):
+    """Runs the command, given the case's arguments, from the file executable (None: the
+    command's first word), on the case in folder. Returns (status, stdout, stderr); status is
+    negative when a signal ended the program and None when it did not end."""
     args = read_file(os.path.join(folder, "args")).split(b"\n")[:-1]
     stdin_path = os.path.join(folder, "stdin")
     with open(stdin_path if os.path.exists(stdin_path) else os.devnull, "rb") as stdin:
         try:
-            done = subprocess.run([os.path.basename(executable)] + args, executable=executable,
-                                  cwd=os.path.join(folder, "files"), stdin=stdin,
-                                  capture_output=True, env=env, timeout=RUN_TIMEOUT_SECONDS)
+            done = subprocess.run(command + args, executable=executable,
+                                  cwd=os.path.join(folder, "files"),
+                                  stdin=stdin, capture_output=True, env=env,
+                                  timeout=RUN_TIMEOUT_SECONDS)
         except subprocess.TimeoutExpired:
             return None, b"", b""
     return done.returncode, done.stdout, done.stderr
@@ -83,7 +100,8 @@ def difference(stream, expected, actual):
             f"model {expected[at:at + 60]!r}, program {actual[at:at + 60]!r}")
 
 
-def problems_of(folder, run):
+def problems_of(folder, run, windows):
+    """What is wrong with the run, against the model's expectations in folder."""
     status, stdout, stderr = run
     found = []
     if status is None:
@@ -101,36 +119,61 @@ def problems_of(folder, run):
         found.append(f"status {status}, the model's {expected_status}")
     for stream, actual in (("stdout", stdout), ("stderr", stderr)):
         expected = read_file(os.path.join(folder, "expected_" + stream))
+        if windows:
+            actual, complaint = decode_windows_text(actual)
+            if complaint:
+                found.append(f"{stream}: {complaint}")
+                continue
         if actual != expected:
             found.append(difference(stream, expected, actual))
     return found
 
 
 def main():
-    if len(sys.argv) not in (4, 5):
-        sys.exit("usage: hostile.py PROGRAM EXECUTABLE MODEL [FAILURE_DIR]")
-    program, executable, model = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
-    failure_root = sys.argv[4] if len(sys.argv) == 5 else "hostile-failures"
-    failure_dir = os.path.join(os.path.abspath(failure_root), program)
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--windows", action="store_true")
+    parser.add_argument("--emulator", action="append", default=[])
+    parser.add_argument("program")
+    parser.add_argument("executable")
+    parser.add_argument("model")
+    parser.add_argument("failure_root", nargs="?", default="hostile-failures")
+    options = parser.parse_args()
+    program, emulator = options.program, options.emulator
+    executable = os.path.abspath(options.executable)
+    failure_dir = os.path.join(os.path.abspath(options.failure_root), program)
     env = sanitizer_environment()
     cases = programs.cases_for(program)
     with tempfile.TemporaryDirectory(prefix="hostile-") as scratch:
         folders = [os.path.join(scratch, case.name) for case in cases]
-        for folder, case in zip(folders, cases):
+        model_folders = folders
+        if options.windows:
+            model_folders = [os.path.join(scratch, "model", case.name) for case in cases]
+        for folder, model_folder, case in zip(folders, model_folders, cases):
             write_case(folder, case)
-        modelled = subprocess.run([model, program] + folders, env=env, stderr=subprocess.PIPE)
+            if options.windows:
+                write_case(model_folder, case, as_windows_reads)
+        modelled = subprocess.run(emulator + [options.model, program] + model_folders, env=env,
+                                  stderr=subprocess.PIPE)
         if modelled.returncode != 0:
             sys.exit(f"the model failed: {modelled.stderr.decode(errors='replace')}")
+        if emulator:
+            command, started = emulator + [executable], None
+        else:  # the program sees its plain name, as when it is started from a shell
+            command, started = [os.path.basename(executable)], executable
         with concurrent.futures.ThreadPoolExecutor(RUNS_AT_ONCE) as pool:
-            runs = list(pool.map(lambda folder: run_program(executable, folder, env), folders))
+            runs = list(pool.map(lambda folder: run_program(command, started, folder, env),
+                                 folders))
         failures = 0
-        for folder, run in zip(folders, runs):
-            found = problems_of(folder, run)
+        for folder, model_folder, run in zip(folders, model_folders, runs):
+            found = problems_of(model_folder, run, options.windows)
             if found:
                 failures += 1
                 kept = os.path.join(failure_dir, os.path.basename(folder))
                 shutil.rmtree(kept, ignore_errors=True)
                 shutil.copytree(folder, kept)
+                if model_folder != folder:
+                    for stream in ("stdout", "stderr", "status"):
+                        shutil.copy(os.path.join(model_folder, "expected_" + stream), kept)
                 print(f"FAIL {os.path.basename(folder)}: {'; '.join(found)}\n    kept in {kept}")
     print(f"{program}: {len(cases)} hostile inputs, {failures} failed")
     sys.exit(1 if failures else 0)

@@ -53,7 +53,7 @@ ProgramRun model_go_shopping(const std::vector<std::string>& args, std::istream&
     run.err = "Enter products file name:  ";
     std::string products_name;
     in >> products_name;
-    std::ifstream products(products_name);
+    std::ifstream products(products_name, std::ios::binary);
     StoreModel store(load_catalogue(products));
     if (!store.open()) {
         run.err += "Store remains empty...exiting.\n";

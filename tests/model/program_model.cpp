@@ -65,7 +65,7 @@ bool model_case(ProgramModel model, const fs::path& case_dir) {
 }  // namespace
 
 std::ifstream open_input(const std::string& name) {
-    std::ifstream in(name);
+    std::ifstream in(name, std::ios::binary);
     if (!in) {
         throw OutsideModel("cannot read " + name);
     }

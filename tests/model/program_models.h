@@ -28,7 +28,8 @@ class OutsideModel : public std::runtime_error {
 
 using ProgramModel = ProgramRun (*)(const std::vector<std::string>& args, std::istream& in);
 
-// The file called name, opened for reading; raises OutsideModel when it cannot be opened.
+// The file called name, opened for reading its bytes as they are, on every system; raises
+// OutsideModel when it cannot be opened.
 std::ifstream open_input(const std::string& name);
 
 ProgramRun model_bst_driver(const std::vector<std::string>& args, std::istream& in);

@@ -109,6 +109,7 @@ TEST(WordTreeOps, CountInSubtreeLinksNewWordsBySortOrder) {
 }
 
 TEST(WordTreeOps, DeepChainsAreCountedWalkedAndFreedWithoutRecursion) {
+    SKIP_WITHOUT_SMALL_STACK();
     constexpr int kHeight = kDeepChainHeight;
     for (bool ascending : {true, false}) {
         TestNode* top = make_chain(kHeight, ascending);
