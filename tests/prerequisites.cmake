@@ -2,6 +2,11 @@
 # is missing is left out, and configuration says so in one line; the programs never need any of
 # it. Sets TESTS_HAVE_PYTHON with TESTS_PYTHON, TESTS_HAVE_GROFF and TESTS_HAVE_GTEST.
 
+# A WebAssembly build has only the browser tests, which find their own (tests/web/).
+if(EMSCRIPTEN)
+    return()
+endif()
+
 find_package(Python3 COMPONENTS Interpreter)
 set(TESTS_HAVE_PYTHON ${Python3_Interpreter_FOUND})
 if(TESTS_HAVE_PYTHON)

@@ -1,0 +1,92 @@
+#!/usr/bin/env python3
+"""Walks through the page as a person would, by keyboard alone: for each program, chooses it in
+the list, loads its example, runs it, and compares the standard output, standard error and exit
+status that the page shows, and the bytes that its download links give, with the expectations
+in EXPECTED_DIR/PROGRAM/ (expected_stdout, expected_stderr and expected_status, as a case folder
+holds them).
+
+Usage: page_examples.py SITE EXPECTED_DIR
+"""
+
+import base64
+import os
+import sys
+
+sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from e2e_case import Case  # noqa: E402
+from run_case import verdict_of  # noqa: E402
+import browser  # noqa: E402
+from selenium.webdriver.common.by import By  # noqa: E402
+from selenium.webdriver.common.keys import Keys  # noqa: E402
+from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
+
+DOWNLOAD = """
+const [link, done] = arguments;
+fetch(link.href).then((response) => response.arrayBuffer()).then((buffer) => done(
+  btoa(Array.from(new Uint8Array(buffer), (byte) => String.fromCharCode(byte)).join(""))));
+"""
+
+
+def labelled(driver, label):
+    """The control that the label names, found as a screen reader finds it."""
+    element = driver.find_element(By.XPATH, f"//label[normalize-space()='{label}']")
+    return driver.find_element(By.ID, element.get_attribute("for"))
+
+
+def press(driver, button):
+    driver.find_element(By.XPATH, f"//button[normalize-space()='{button}']").send_keys(Keys.ENTER)
+
+
+def run_example(driver, program):
+    """Runs the example of program through the page; returns the exit status shown (None when
+    there is none), the outputs shown and the outputs downloaded."""
+    choice = labelled(driver, "Program")
+    programs = [option.get_attribute("value")
+                for option in choice.find_elements(By.TAG_NAME, "option")]
+    choice.send_keys(Keys.HOME + Keys.DOWN * programs.index(program))
+    if choice.get_property("value") != program:
+        return None, None, None
+    press(driver, "Load example")
+    press(driver, "Run")
+    state = driver.find_element(By.ID, "run-state")
+    WebDriverWait(driver, browser.TIMEOUT_SECONDS).until(
+        lambda _: state.text.startswith(f"{program} exited") or "did not finish" in state.text)
+    status = driver.find_element(By.ID, "status").get_property("value")
+    shown, downloaded = {}, {}
+    for stream, name in (("stdout", "standard output"), ("stderr", "standard error")):
+        shown[stream] = driver.find_element(By.ID, stream).get_property("textContent").encode()
+        link = driver.find_element(By.XPATH, f"//a[starts-with(., 'Download {name}')]")
+        downloaded[stream] = base64.b64decode(driver.execute_async_script(DOWNLOAD, link))
+    return int(status) if status.isdigit() else None, shown, downloaded
+
+
+def main():
+    site, expected_dir = sys.argv[1:]
+    failed = False
+    with browser.page(site) as driver:
+        for program in sorted(os.listdir(expected_dir)):
+            case = Case(program, os.path.join(expected_dir, program))
+            status, shown, downloaded = run_example(driver, program)
+            if shown is None:
+                failures = [f"FAIL: {program} could not be chosen by keyboard"]
+            elif status is None:
+                state = driver.find_element(By.ID, "run-state").text
+                failures = [f"FAIL: the page shows no exit status: {state}"]
+            else:
+                failures = []
+                for seen, outputs in (("shown", shown), ("downloaded", downloaded)):
+                    lines = verdict_of(case, (status, outputs["stdout"], outputs["stderr"]),
+                                       False, None)
+                    failures += [f"as {seen}:"] + lines if lines else []
+            print(f"{program}: " + ("\n".join(failures) if failures else "passed"))
+            failed = failed or bool(failures)
+        page_error = driver.find_element(By.ID, "page-error")
+        if page_error.is_displayed():
+            print(f"FAIL: {page_error.text}")
+            failed = True
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
