@@ -5,15 +5,16 @@ Usage: check-examples.py [--cross-built] PAGE FILES_DIR PROGRAM_DIR...
 
 The page is rendered as man(1) shows it on a terminal. Every example block (.EX to .EE) of its
 EXAMPLES section is a transcript in which what the user types is set in bold: a line "$ command"
-with the command in bold is typed at a shell, and the lines up to the next such line are what the
-terminal then shows. A bold run at the end of any other line is typed to the running program,
-followed by Enter. The commands of all blocks run in order in one scratch directory that starts
-as a copy of FILES_DIR (the files the page's prose describes), with the PROGRAM_DIRs first on
-PATH. Each command runs in the POSIX shell on a pseudo-terminal, as a user would run it: standard output and
-standard error both reach the screen, each typed line is typed once the screen shows everything
-before it, and the end of input (Ctrl-D) once the screen shows the whole transcript. Exits 1 at
-the first command whose screen differs from the page, and with 77 (skipped) where there is no
-pseudo-terminal, or the programs were built for another system (--cross-built).
+with the command in bold is typed at a shell, and the lines up to the next such line are what
+the terminal then shows. A bold run at the end of any other line is typed to the running
+program, followed by Enter. The commands of all blocks run in order in one scratch directory
+that starts as a copy of FILES_DIR (the files the page's prose describes), with the PROGRAM_DIRs
+first on PATH. Each command runs in the POSIX shell on a pseudo-terminal, as a user would run
+it: standard output and standard error both reach the screen, each typed line is typed once the
+screen shows everything before it, and the end of input (Ctrl-D) once the screen shows the whole
+transcript. Exits 1 at the first command whose screen differs from the page, and with 77
+(skipped) where there is no pseudo-terminal, or the programs were built for another system
+(--cross-built).
 """
 
 import difflib

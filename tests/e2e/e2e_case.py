@@ -158,6 +158,15 @@ def run_script(script, work_dir, stdin):
                           capture_output=True)
 
 
+def add_run_options(parser):
+    """Adds to an argparse parser the options by which the build says how its programs run
+    (PROGRAM_RUN_OPTIONS of tests/CMakeLists.txt)."""
+    parser.add_argument("--windows", action="store_true",
+                        help="the programs were built for Windows and write its text")
+    parser.add_argument("--emulator", action="append", default=[], metavar="WORD",
+                        help="a word of the command that runs the programs, once per word")
+
+
 def decode_windows_text(output):
     """Output that a Windows text stream wrote, as the same program writes it elsewhere: every
     CR LF back to a bare newline. Returns (decoded, None), or (None, a complaint) when a newline

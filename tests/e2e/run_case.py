@@ -26,7 +26,8 @@ import sys
 import tempfile
 
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
-from e2e_case import FACILITIES, Case, CaseError, decode_windows_text  # noqa: E402
+from e2e_case import (  # noqa: E402
+    FACILITIES, Case, CaseError, add_run_options, decode_windows_text)
 
 try:
     import resource
@@ -228,8 +229,7 @@ def verdict_of(case, run, windows, work):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--windows", action="store_true")
-    parser.add_argument("--emulator", action="append", default=[])
+    add_run_options(parser)
     parser.add_argument("program")
     parser.add_argument("case_dir")
     options = parser.parse_args()
