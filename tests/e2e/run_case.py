@@ -51,7 +51,7 @@ class Runner:
 
     def available(self, facility, case):
         """Whether this runner can give the case the facility."""
-        if self.windows:
+        if self.windows:  # Windows has none of them
             return False
         posix = os.name == "posix" and resource is not None
         if facility == "address-space-limit":
