@@ -48,17 +48,12 @@ endif()
 
 # Wine starts its server and its services on the first run in a prefix, and they outlive that
 # run: handed the output pipes of a test, they would keep it waiting until they end. So the
-# prefix is made and the server started here, with their output going to a file, and the server
-# is kept for ten minutes after the last program ends, across the build and the tests that
-# follow a configuration.
+# server is started here, kept for ten minutes after the last program ends (across the build
+# and the tests that follow a configuration), and the services with it, their output going to a
+# file; a new prefix is made on the way.
 if(WINE_PREFIX)
     set(wine_log ${CMAKE_BINARY_DIR}/wine.log)
-    if(NOT EXISTS "${WINE_PREFIX}")
-        execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} wineboot --init
-                        OUTPUT_FILE ${wine_log} ERROR_FILE ${wine_log})
-        execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${WINE_PREFIX}
-                                ${WINESERVER_EXECUTABLE} --wait)
-    endif()
+    file(MAKE_DIRECTORY ${WINE_PREFIX})
     execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${WINE_PREFIX}
                             ${WINESERVER_EXECUTABLE} --persistent=600
                     OUTPUT_FILE ${wine_log} ERROR_FILE ${wine_log})
