@@ -2,11 +2,6 @@
 # is missing is left out, and configuration says so in one line; the programs never need any of
 # it. Sets TESTS_HAVE_PYTHON with TESTS_PYTHON, TESTS_HAVE_GROFF and TESTS_HAVE_GTEST.
 
-# A WebAssembly build has only the browser tests, which find their own (tests/web/).
-if(EMSCRIPTEN)
-    return()
-endif()
-
 find_package(Python3 COMPONENTS Interpreter)
 set(TESTS_HAVE_PYTHON ${Python3_Interpreter_FOUND})
 if(TESTS_HAVE_PYTHON)
@@ -21,6 +16,11 @@ if(TESTS_HAVE_PYTHON)
 else()
     message(STATUS "Python 3 not found: the end-to-end, hostile-input and manual-page tests "
                    "are left out")
+endif()
+
+# A WebAssembly build has only the browser tests, which look for the rest they need (tests/web/).
+if(EMSCRIPTEN)
+    return()
 endif()
 
 find_program(GROFF_EXECUTABLE groff)

@@ -32,6 +32,7 @@ Expected outputs are written with a bare newline at each line end. A program bui
 writes CR LF there instead (decode_windows_text); every other byte is the same.
 """
 
+import argparse
 import os
 import shutil
 import subprocess
@@ -158,13 +159,15 @@ def run_script(script, work_dir, stdin):
                           capture_output=True)
 
 
-def add_run_options(parser):
-    """Adds to an argparse parser the options by which the build says how its programs run
-    (PROGRAM_RUN_OPTIONS of tests/CMakeLists.txt)."""
+def argument_parser(doc):
+    """An argparse parser for a runner whose docstring is doc, with the options by which the
+    build says how its programs run (PROGRAM_RUN_OPTIONS of tests/CMakeLists.txt)."""
+    parser = argparse.ArgumentParser(description=doc.split("\n")[0])
     parser.add_argument("--windows", action="store_true",
                         help="the programs were built for Windows and write its text")
     parser.add_argument("--emulator", action="append", default=[], metavar="WORD",
                         help="a word of the command that runs the programs, once per word")
+    return parser
 
 
 def decode_windows_text(output):

@@ -16,7 +16,6 @@ working directory for a relative one. E2E_NO_ADDRESS_SPACE_LIMIT, when set, says
 cannot run within an address-space limit (its sanitizers reserve far more).
 """
 
-import argparse
 import difflib
 import itertools
 import os
@@ -27,7 +26,7 @@ import tempfile
 
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
 from e2e_case import (  # noqa: E402
-    FACILITIES, Case, CaseError, add_run_options, decode_windows_text)
+    FACILITIES, Case, CaseError, argument_parser, decode_windows_text)
 
 try:
     import resource
@@ -228,8 +227,7 @@ def verdict_of(case, run, windows, work):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    add_run_options(parser)
+    parser = argument_parser(__doc__)
     parser.add_argument("program")
     parser.add_argument("case_dir")
     options = parser.parse_args()
@@ -254,19 +252,11 @@ def main():
             failures = verdict_of(case, runner.run(program, case, work, scratch),
                                   options.windows, work)
         finally:
-            remove_tree(scratch)
+            shutil.rmtree(scratch, ignore_errors=True)
     except CaseError as error:
         failures = [f"FAIL: {error}"]
     print("\n".join(failures) if failures else "passed")
     return 1 if failures else 0
-
-
-def remove_tree(path):
-    """Removes the scratch folder, even where a run made parts of it read-only."""
-    def make_writable_and_retry(function, failed, _):
-        os.chmod(os.path.dirname(failed), 0o700)
-        function(failed)
-    shutil.rmtree(path, onerror=make_writable_and_retry)
 
 
 if __name__ == "__main__":

@@ -19,7 +19,6 @@ convention, is given the inputs with every CR LF made a newline, and what the pr
 compared with every CR LF made a newline again.
 """
 
-import argparse
 import concurrent.futures
 import os
 import shutil
@@ -31,7 +30,7 @@ sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folde
 import programs  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from e2e_case import add_run_options, decode_windows_text  # noqa: E402
+from e2e_case import argument_parser, decode_windows_text  # noqa: E402
 
 SANITIZER_MARKS = (b"Sanitizer", b"runtime error")
 # Bounds a run that never ends; a run is never judged by how long it took.
@@ -130,8 +129,7 @@ def problems_of(folder, run, windows):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    add_run_options(parser)
+    parser = argument_parser(__doc__)
     parser.add_argument("program")
     parser.add_argument("executable")
     parser.add_argument("model")
