@@ -2,29 +2,16 @@
 
 #include <new>
 
-#if __has_include(<sys/mman.h>)
-#include <sys/mman.h>
-#endif
+#include "huge_pages.h"
 #if __has_include(<sanitizer/asan_interface.h>)
 #include <sanitizer/asan_interface.h>
 #endif
 
 namespace {
 
-// A block is one huge page of the common processors, aligned to it, so that the system can back
-// it with a single page.
-constexpr std::size_t kBlockBytes = 2 * 1024 * 1024;
+// A block is one huge page, aligned to it, so that the system can back it with a single page.
+constexpr std::size_t kBlockBytes = kHugePageBytes;
 constexpr std::align_val_t kBlockAlignment{kBlockBytes};
-
-// Asks the system to back `block` with huge pages; a hint only, whose refusal changes nothing
-// but speed. Where the system has no such hint, the block keeps the pages it gets.
-void advise_huge_pages(void* block) {
-#ifdef MADV_HUGEPAGE
-    madvise(block, kBlockBytes, MADV_HUGEPAGE);
-#else
-    static_cast<void>(block);
-#endif
-}
 
 // Under AddressSanitizer the slots not in use are marked off limits, so that a use of a
 // released node is reported as it would be for memory freed to the general allocator.
@@ -73,7 +60,7 @@ void node_pool::release(void* slot) {
 
 void node_pool::add_block() {
     char* block = static_cast<char*>(::operator new(kBlockBytes, kBlockAlignment));
-    advise_huge_pages(block);
+    advise_huge_pages(block, kBlockBytes);
     newest_ = new (block) block_link{newest_};
     fresh_ = block + kSlotBytes;
     fresh_end_ = block + kBlockBytes;

@@ -179,10 +179,12 @@ def build_programs(build_dir):
 
 
 def timed(command, output_path):
-    """Runs `command` (a shell line); returns (wall seconds, CPU seconds, peak KiB). CPU time
-    (user + system of every process the command runs) is less disturbed than wall time by other
-    work on a shared machine. The peak is measured by /usr/bin/time, since a process started
-    from this one would count this one's memory as its own until it runs the command."""
+    """Runs `command` (a shell line); returns (wall seconds, CPU seconds, peak KiB, page faults).
+    CPU time (user + system of every process the command runs) is less disturbed than wall time
+    by other work on a shared machine; page faults (minor ones, each a page of fresh memory
+    mapped) count what the system time largely goes on. The peak is measured by /usr/bin/time,
+    since a process started from this one would count this one's memory as its own until it runs
+    the command."""
     with open(output_path, "wb") as out, tempfile.TemporaryFile("w+") as peak:
         start = time.perf_counter()
         process = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", f"/dev/fd/{peak.fileno()}",
@@ -194,7 +196,8 @@ def timed(command, output_path):
         if process.returncode != 0:
             sys.exit(f"{command} ended with status {process.returncode}")
         peak.seek(0)
-        return elapsed, usage.ru_utime + usage.ru_stime, int(peak.read().split()[-1])
+        return (elapsed, usage.ru_utime + usage.ru_stime, int(peak.read().split()[-1]),
+                usage.ru_minflt)
 
 
 def median_interval(values):
@@ -210,7 +213,7 @@ def median_interval(values):
 
 def run_rounds(rounds, commands, output_paths):
     """Runs every command once per round, starting each round one command further on; returns
-    the (wall, CPU, peak) triples of each command, one per round."""
+    the (wall, CPU, peak, page faults) of each command, one per round."""
     names = list(commands)
     runs = {name: [] for name in names}
     for round_index in range(rounds):
@@ -222,13 +225,15 @@ def run_rounds(rounds, commands, output_paths):
     return runs
 
 
-def report_timings(runs, baseline):
+def report_timings(runs, baseline, driver_goal):
     """Prints the medians of each command and the medians of the per-round ratios."""
     for name, results in runs.items():
         wall = statistics.median(r[0] for r in results)
         cpu = statistics.median(r[1] for r in results)
         peak = max(r[2] for r in results)
-        print(f"  {name:30s} wall {wall:7.3f} s  cpu {cpu:7.3f} s  peak {peak / 1024:8.1f} MiB")
+        faults = statistics.median(r[3] for r in results)
+        print(f"  {name:30s} wall {wall:7.3f} s  cpu {cpu:7.3f} s  peak {peak / 1024:8.1f} MiB"
+              f"  page faults {faults:8.0f}")
 
     def ratio(numerator, denominator, goal=""):
         for index, kind in ((0, "wall"), (1, "cpu ")):
@@ -238,7 +243,7 @@ def report_timings(runs, baseline):
                   f"(95% {low:.3f} to {high:.3f}){goal}")
 
     ratio("mawk script", "word_count_solution", "  goal at least 1.7")
-    ratio("word_count_driver", "word_count_solution", "  goal at most 1.3")
+    ratio("word_count_driver", "word_count_solution", f"  goal at most {driver_goal}")
     if baseline:
         for program in PROGRAMS:
             ratio(f"baseline {program}", program)
@@ -330,7 +335,8 @@ def main():
     programs = build_programs(os.path.join(args.out, "build"))
     baseline = os.path.abspath(args.baseline) if args.baseline else None
 
-    for corpus in (zipf, text):
+    # The driver's bound is looser on real text, whose longer words cost its vector more.
+    for corpus, driver_goal in ((zipf, 1.3), (text, 1.45)):
         words = describe(corpus)
         commands = {name: [path, corpus, THRESHOLD] for name, path in programs.items()}
         if baseline:
@@ -345,7 +351,7 @@ def main():
         runs = run_rounds(args.rounds, shell_lines, outputs)
         check_outputs(outputs, list(commands))
         print(f"  medians of {args.rounds} rounds, threshold {THRESHOLD}:")
-        report_timings(runs, baseline)
+        report_timings(runs, baseline, driver_goal)
         if args.cachegrind:
             commands["mawk (without sort)"] = ["mawk", "-v", f"k={THRESHOLD}", MAWK_PROGRAM, corpus]
             for name, command in commands.items():
