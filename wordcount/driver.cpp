@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "count_arg.h"
-#include "huge_pages.h"
 #include "input_file.h"
 #include "memory_exhaustion.h"
 #include "normalize.h"
@@ -23,9 +22,6 @@
 
 namespace {
 
-// Every word of the file, in the order read; large, so on huge pages where the system has them.
-using word_list = std::vector<std::string, huge_page_allocator<std::string>>;
-
 // Text rarely averages fewer bytes per word, separator included.
 constexpr std::uintmax_t kFewestBytesPerWord = 4;
 
@@ -33,7 +29,7 @@ constexpr std::uintmax_t kFewestBytesPerWord = 4;
 // of tens of millions of words is not regrown and copied again and again. Only a hint: when the
 // size cannot be learned (a pipe, a directory) or the room cannot be had, `words` stays as it is.
 // The room is a guess, and it can be more than the words need: not having it ends nothing.
-void reserve_for_file(word_list& words, const char* file_name) {
+void reserve_for_file(std::vector<std::string>& words, const char* file_name) {
     std::error_code error;
     const std::uintmax_t bytes = std::filesystem::file_size(file_name, error);
     if (error || bytes / kFewestBytesPerWord >= words.max_size()) {
@@ -66,7 +62,7 @@ int main(int argc, char* argv[]) {
     if (!in) {
         return report_unreadable(argv[1]);
     }
-    word_list words;
+    std::vector<std::string> words;
     reserve_for_file(words, argv[1]);
     word_scanner scanner(in);
     // Each word is read straight into its place at the end of the vector.

@@ -2,16 +2,29 @@
 
 #include <new>
 
-#include "huge_pages.h"
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#endif
 #if __has_include(<sanitizer/asan_interface.h>)
 #include <sanitizer/asan_interface.h>
 #endif
 
 namespace {
 
-// A block is one huge page, aligned to it, so that the system can back it with a single page.
-constexpr std::size_t kBlockBytes = kHugePageBytes;
+// A block is one huge page of the common processors, aligned to it, so that the system can back
+// it with a single page.
+constexpr std::size_t kBlockBytes = 2 * 1024 * 1024;
 constexpr std::align_val_t kBlockAlignment{kBlockBytes};
+
+// Asks the system to back `block` with huge pages; a hint only, whose refusal changes nothing
+// but speed. Where the system has no such hint, the block keeps the pages it gets.
+void advise_huge_pages(void* block) {
+#ifdef MADV_HUGEPAGE
+    madvise(block, kBlockBytes, MADV_HUGEPAGE);
+#else
+    static_cast<void>(block);
+#endif
+}
 
 // Under AddressSanitizer the slots not in use are marked off limits, so that a use of a
 // released node is reported as it would be for memory freed to the general allocator.
@@ -60,7 +73,7 @@ void node_pool::release(void* slot) {
 
 void node_pool::add_block() {
     char* block = static_cast<char*>(::operator new(kBlockBytes, kBlockAlignment));
-    advise_huge_pages(block, kBlockBytes);
+    advise_huge_pages(block);
     newest_ = new (block) block_link{newest_};
     fresh_ = block + kSlotBytes;
     fresh_end_ = block + kBlockBytes;

@@ -291,7 +291,7 @@ def peak_on_repeated_corpus(program, corpus, copies, scratch):
 
     writer = threading.Thread(target=feed)
     writer.start()
-    _, _, peak = timed(f"'{program}' '{fifo}' {THRESHOLD}", os.devnull)
+    peak = timed(f"'{program}' '{fifo}' {THRESHOLD}", os.devnull)[2]
     writer.join()
     os.remove(fifo)
     return peak
