@@ -4,8 +4,8 @@
 #   test    build, plus what the test suite needs: GoogleTest, Python 3, groff
 #   ci      test, plus what CI adds: clang with its sanitizer and fuzzer runtime, LLVM's standard
 #           library with GoogleTest's sources to build against it, clang-format, valgrind,
-#           MinGW-w64 and Wine for the Windows build, Emscripten, Chromium and Selenium for the
-#           web page (the default)
+#           MinGW-w64 and Wine for the Windows build, Emscripten, Selenium, Chromium and
+#           WebKitGTK (with Xvfb) for the web page (the default)
 # Elsewhere it says what to install on that system and exits with status 1.
 # Usage: tools/install-prerequisites.sh [build|test|ci]
 set -euo pipefail
@@ -64,7 +64,7 @@ test) packages+=(libgtest-dev python3 groff-base) ;;
 ci)
     packages+=(libgtest-dev python3 groff-base clang libclang-rt-dev libc++-dev libc++abi-dev
         googletest clang-format valgrind g++-mingw-w64-x86-64-posix wine wine64 emscripten
-        node-acorn python3-selenium chromium chromium-driver)
+        node-acorn python3-selenium chromium chromium-driver webkit2gtk-driver xvfb)
     ;;
 esac
 

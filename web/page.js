@@ -1,215 +1,281 @@
-// The page's controls: they gather a run's arguments, input files and standard input, call
-// window.runProgram and show what the run wrote. This script comes first, so that an error in
-// any of the page's scripts, or one that cannot load, is shown on the page.
+// The page's controls: they gather a run's arguments, input files and standard input, run the
+// program in a worker and show what it writes while it runs.
 "use strict";
 
-(() => {
-  const $ = (id) => document.getElementById(id);
-  // Shows bytes as text: a byte that is not UTF-8 shows as the replacement character.
-  const decoder = new TextDecoder("utf-8", {ignoreBOM: true});
-  const encoder = new TextEncoder();
+import {ByteField, counted, encoder, formatCount} from "./byte-field.js";
+import {EXAMPLE_FILES} from "./examples.js";
+import {OutputView} from "./output-view.js";
+import {EXAMPLES} from "./programs.js";
+import {OUTPUT_LIMIT, prepare, run} from "./run-program.js";
 
-  function reportPageError(message) {
-    const shown = $("page-error");
-    shown.textContent = `Error in this page: ${message}`;
-    shown.hidden = false;
-  }
-  // Capturing also catches the failed load of a script or style, which does not bubble.
-  window.addEventListener("error", (event) => {
-    const target = event.target;
-    reportPageError(target === window ? event.message
-                                      : `could not load ${target.src || target.href}`);
-  }, true);
-  window.addEventListener("unhandledrejection", (event) => {
-    reportPageError(String(event.reason && event.reason.message || event.reason));
-  });
+const $ = (id) => document.getElementById(id);
 
-  function sameBytes(a, b) {
-    return a.length === b.length && a.every((byte, at) => byte === b[at]);
-  }
+// How often the state line tells the time and bytes of a run in progress.
+const PROGRESS_MS = 500;
 
-  // A text box that holds bytes: those typed, in UTF-8, or those loaded into it (an upload, an
-  // example) until its text is edited. A text box keeps no carriage return and no byte that is
-  // not UTF-8, so loaded bytes are sent as they were loaded, not as they are shown.
-  class ByteField {
-    constructor(textarea, note) {
-      this.textarea = textarea;
-      this.note = note;
-      this.loaded = null;
-      textarea.addEventListener("input", () => this.load(null));
-    }
+// The form as the student left it: {program, args, files: [{name, bytes}], stdin}, the bytes
+// exact. Examples, undo and (by form-state.js) links and saved runs go through this one shape.
+const form = {
+  files: [],  // {group, nameBox, field}, in the order shown
+  filesMade: 0,  // numbers the notes, whose ids must stay unique
+  stdin: null,  // the ByteField of standard input
+  // Whether the inputs differ from what the page last loaded (an example, a restored run),
+  // so that choosing another program keeps them.
+  changed: false,
+  // The inputs that loading an example replaced, while they can still be brought back.
+  replaced: null,
+};
 
-    load(bytes) {
-      this.loaded = bytes;
-      this.note.textContent = "";
-      if (bytes === null) {
-        return;
-      }
-      this.textarea.value = decoder.decode(bytes);
-      if (!sameBytes(encoder.encode(this.textarea.value), bytes)) {
-        this.note.textContent = `Holds ${bytes.length} bytes as loaded, which this box cannot ` +
-            "show exactly (carriage returns, or bytes that are not UTF-8). Editing the text " +
-            "replaces them.";
-      }
-    }
+function markChanged() {
+  form.changed = true;
+}
 
-    bytes() {
-      return this.loaded || encoder.encode(this.textarea.value);
-    }
-  }
-
-  const files = [];  // {group, name, field}, in the order shown
-  let filesMade = 0;  // numbers the notes, whose ids must stay unique
-
-  function addFile(name, bytes) {
-    const group = $("file-template").content.firstElementChild.cloneNode(true);
-    const nameBox = group.querySelector(".file-name");
-    const contents = group.querySelector(".file-contents");
-    const note = group.querySelector(".file-note");
-    note.id = `file-note-${++filesMade}`;
-    contents.setAttribute("aria-describedby", note.id);
-    const file = {group, name: nameBox, field: new ByteField(contents, note)};
-    const legend = group.querySelector("legend");
-    const nameLegend = () => {
-      legend.textContent = nameBox.value ? `File ${nameBox.value}` : "File";
-    };
-    nameBox.addEventListener("input", nameLegend);
-    nameBox.value = name;
+function addFile(name, bytes) {
+  const group = $("file-template").content.firstElementChild.cloneNode(true);
+  const nameBox = group.querySelector(".file-name");
+  const contents = group.querySelector(".file-contents");
+  const note = group.querySelector(".file-note");
+  note.id = `file-note-${++form.filesMade}`;
+  contents.setAttribute("aria-describedby", note.id);
+  const file = {group, nameBox};
+  file.field = new ByteField({textarea: contents, note, large: group.querySelector(".large"),
+                              hide: group.querySelector(".file-box"), onChange: markChanged});
+  const legend = group.querySelector("legend");
+  const nameLegend = () => {
+    legend.textContent = nameBox.value ? `File ${nameBox.value}` : "File";
+  };
+  nameBox.addEventListener("input", () => {
     nameLegend();
-    file.field.load(bytes);
-    group.querySelector(".remove-file").addEventListener("click", () => {
-      files.splice(files.indexOf(file), 1);
-      group.remove();
-      $("add-file").focus();
-    });
-    files.push(file);
-    $("files").append(group);
-    return file;
+    markChanged();
+  });
+  nameBox.value = name;
+  nameLegend();
+  if (bytes) {
+    file.field.load(bytes, name);
   }
+  group.querySelector(".replace-file").addEventListener("change", (event) => upload(
+    event.target, (chosenName, chosen) => file.field.load(chosen, nameBox.value)));
+  group.querySelector(".remove-file").addEventListener("click", () => {
+    form.files.splice(form.files.indexOf(file), 1);
+    group.remove();
+    markChanged();
+    $("add-file").focus();
+  });
+  form.files.push(file);
+  $("files").append(group);
+  return file;
+}
 
-  function removeAllFiles() {
-    files.splice(0).forEach((file) => file.group.remove());
+function readForm() {
+  return {
+    program: $("program").value,
+    args: $("args").value,
+    files: form.files.map((file) => ({name: file.nameBox.value, bytes: file.field.bytes()})),
+    stdin: form.stdin.bytes(),
+  };
+}
+
+// Fills the form with a state readForm gave; the inputs count as unchanged afterwards.
+function fillForm(state) {
+  showProgram(state.program);
+  $("args").value = state.args;
+  form.files.splice(0).forEach((file) => file.group.remove());
+  state.files.forEach(({name, bytes}) => addFile(name, bytes));
+  form.stdin.load(state.stdin);
+  form.changed = false;
+}
+
+function exampleBytes(name) {
+  const hex = EXAMPLE_FILES[name];
+  return Uint8Array.from(hex.match(/../g) || [], (pair) => parseInt(pair, 16));
+}
+
+function exampleOf(program) {
+  const example = EXAMPLES[program];
+  return {
+    program,
+    args: example.args.join("\n"),
+    files: example.files.map((name) => ({name, bytes: exampleBytes(name)})),
+    stdin: example.stdin.file ? exampleBytes(example.stdin.file)
+                              : encoder.encode(example.stdin.text),
+  };
+}
+
+function setExampleNote(text, canRestore) {
+  $("example-note-text").textContent = text;
+  $("restore-inputs").hidden = !canRestore;
+}
+
+// Shows what the page says of the program and makes its module ready to run.
+function showProgram(program) {
+  $("program").value = program;
+  for (const about of document.querySelectorAll(".about")) {
+    about.hidden = about.id !== `about-${program}`;
   }
+  $("program").setAttribute("aria-describedby", `about-${program}`);
+  prepare(program).catch(() => {});  // a failure to load is reported by the run
+}
 
-  function exampleBytes(name) {
-    const hex = window.EXAMPLE_FILES[name];
-    return Uint8Array.from(hex.match(/../g) || [], (pair) => parseInt(pair, 16));
+// Loads the example of the chosen program; what the student had typed can be brought back.
+function loadExample() {
+  const program = $("program").value;
+  form.replaced = form.changed ? readForm() : null;
+  fillForm(exampleOf(program));
+  setExampleNote(form.replaced ? `Loaded the example of ${program}.` : "", !!form.replaced);
+}
+
+function chooseProgram() {
+  const program = $("program").value;
+  if (form.changed) {
+    showProgram(program);
+    setExampleNote(`Your inputs are kept. "Load example" replaces them with the example of ` +
+                   `${program}.`, false);
+  } else {
+    loadExample();
   }
+}
 
-  function showProgram() {
-    const program = window.PROGRAMS[$("program").value];
-    $("summary").textContent = program.summary;
-    $("usage").textContent = program.usage;
+function restoreInputs() {
+  fillForm(form.replaced);
+  form.changed = true;
+  form.replaced = null;
+  setExampleNote("Your inputs are back.", false);
+  $("load-example").focus();
+}
+
+// One argument per line; the line end after the last one ends it and adds none.
+function argumentsOf(text) {
+  return text === "" ? [] : text.replace(/\n$/, "").split("\n");
+}
+
+function seconds(milliseconds) {
+  return `${(milliseconds / 1000).toFixed(1)} s`;
+}
+
+// The run going on: {controller, program, started, outputs}; null between runs.
+let current = null;
+const outputs = {};
+
+function setState(text, failed = false) {
+  $("run-state").textContent = text;
+  $("run-state").classList.toggle("failed", failed);
+}
+
+function showProgress() {
+  const written = outputs.stdout.length + outputs.stderr.length;
+  setState(`Running ${current.program}… ` +
+           `${Math.floor((performance.now() - current.started) / 1000)} s, ` +
+           `${counted(written, "byte")} written`);
+  outputs.stdout.showHead();
+  outputs.stderr.showHead();
+}
+
+// What the state line says of a run that did not exit.
+function endOf(program, error, elapsed) {
+  const written = outputs.stdout.length + outputs.stderr.length;
+  switch (error.reason) {
+    case "stopped":
+      return `Stopped after ${seconds(elapsed)}: ${program} had written ` +
+             `${counted(written, "byte")}, shown below.`;
+    case "output-limit":
+      return `Stopped at the output limit: ${program} wrote more than ` +
+             `${formatCount(OUTPUT_LIMIT)} bytes (1 GiB) in ${seconds(elapsed)}; the first ` +
+             `${formatCount(OUTPUT_LIMIT)} are kept.`;
+    default:
+      return `The run did not finish: ${error.message}.`;
   }
+}
 
-  function loadExample(stdin) {
-    const {example} = window.PROGRAMS[$("program").value];
-    $("args").value = example.args.join("\n");
-    removeAllFiles();
-    example.files.forEach((name) => addFile(name, exampleBytes(name)));
-    stdin.load(example.stdin.file ? exampleBytes(example.stdin.file)
-                                   : encoder.encode(example.stdin.text));
+async function runForm() {
+  if (current) {
+    return;  // Run starts no second run while one goes on
   }
-
-  // One argument per line; the line end after the last one ends it and adds none.
-  function argumentsGiven() {
-    const text = $("args").value;
-    return text === "" ? [] : text.replace(/\n$/, "").split("\n");
-  }
-
-  function show(program, stream, bytes) {
-    $(stream).textContent = decoder.decode(bytes);
-    const link = $(`${stream}-download`);
-    if (link.href) {
-      URL.revokeObjectURL(link.href);
-    }
-    link.href = URL.createObjectURL(new Blob([bytes], {type: "application/octet-stream"}));
-    link.download = `${program}-${stream}.txt`;
-    link.textContent = `Download ${stream === "stdout" ? "standard output" : "standard error"}` +
-                       ` (${bytes.length} bytes)`;
-    link.hidden = false;
-  }
-
-  function clearResults() {
-    for (const stream of ["stdout", "stderr"]) {
-      $(stream).textContent = "";
-      $(`${stream}-download`).hidden = true;
-    }
-    $("status").value = "";
-    $("run-state").classList.remove("failed");
-  }
-
-  // Set while a run goes on. The Run button stays enabled: disabling it would take the focus
-  // from a keyboard user.
-  let running = false;
-
-  async function run(stdin) {
-    if (running) {
+  const state = readForm();
+  const files = {};
+  for (const {name, bytes} of state.files) {
+    if (Object.hasOwn(files, name)) {
+      setState(`Two files are named "${name}": rename one.`, true);
       return;
     }
-    const program = $("program").value;
-    const given = {};
-    for (const file of files) {
-      if (Object.hasOwn(given, file.name.value)) {
-        $("run-state").textContent = `Two files are named "${file.name.value}": rename one.`;
-        $("run-state").classList.add("failed");
-        return;
-      }
-      given[file.name.value] = file.field.bytes();
-    }
-    running = true;
-    clearResults();
-    $("results").setAttribute("aria-busy", "true");
-    $("run-state").textContent = `Running ${program}…`;
-    try {
-      const result = await window.runProgram(program, argumentsGiven(), given, stdin.bytes());
-      show(program, "stdout", result.stdout);
-      show(program, "stderr", result.stderr);
-      $("status").value = String(result.status);
-      $("run-state").textContent = `${program} exited with status ${result.status}.`;
-    } catch (error) {
-      show(program, "stdout", error.stdout || new Uint8Array());
-      show(program, "stderr", error.stderr || new Uint8Array());
-      $("status").value = "none";
-      $("run-state").textContent = `The run did not finish: ${error.message}`;
-      $("run-state").classList.add("failed");
-    } finally {
-      running = false;
-      $("results").setAttribute("aria-busy", "false");
-    }
-    // On a narrow screen the results are below the form, out of sight of the Run button.
-    if ($("results").getBoundingClientRect().top > window.innerHeight) {
-      $("results").scrollIntoView();
-    }
+    files[name] = bytes;
   }
-
-  async function upload(input, receive) {
-    for (const chosen of input.files) {
-      receive(chosen.name, new Uint8Array(await chosen.arrayBuffer()));
-    }
-    input.value = "";  // the same file may be chosen again after an edit
+  current = {controller: new AbortController(), program: state.program,
+             started: performance.now()};
+  outputs.stdout.clear();
+  outputs.stderr.clear();
+  $("status").value = "";
+  $("results").setAttribute("aria-busy", "true");
+  $("stop").hidden = false;
+  showProgress();
+  const ticker = setInterval(showProgress, PROGRESS_MS);
+  // On a narrow screen the results are below the form, out of sight of the Run button.
+  if ($("results").getBoundingClientRect().top > window.innerHeight) {
+    $("results").scrollIntoView();
   }
-
-  document.addEventListener("DOMContentLoaded", () => {
-    const stdin = new ByteField($("stdin"), $("stdin-note"));
-    const select = $("program");
-    for (const name of Object.keys(window.PROGRAMS)) {
-      select.append(new Option(name, name));
+  try {
+    const status = await run(state.program,
+                             {args: argumentsOf(state.args), files, stdin: state.stdin},
+                             {signal: current.controller.signal,
+                              receive: (stream, bytes) => outputs[stream].append(bytes)});
+    $("status").value = String(status);
+    setState(`${state.program} exited with status ${status} after ` +
+             `${seconds(performance.now() - current.started)}.`);
+  } catch (error) {
+    $("status").value = "none";
+    setState(endOf(state.program, error, performance.now() - current.started), true);
+  } finally {
+    clearInterval(ticker);
+    outputs.stdout.finish(state.program);
+    outputs.stderr.finish(state.program);
+    if (document.activeElement === $("stop")) {
+      $("run").focus();
     }
-    select.addEventListener("change", showProgram);
-    $("load-example").addEventListener("click", () => loadExample(stdin));
-    $("add-file").addEventListener("click", () => addFile("", null).name.focus());
-    $("upload-files").addEventListener("change", (event) => upload(event.target, (name, bytes) => {
-      const same = files.find((file) => file.name.value === name);
-      (same || addFile(name, null)).field.load(bytes);
-    }));
-    $("upload-stdin").addEventListener("change", (event) => upload(event.target,
-        (name, bytes) => stdin.load(bytes)));
-    $("run-form").addEventListener("submit", (event) => {
-      event.preventDefault();
-      run(stdin);
-    });
-    showProgram();
-    loadExample(stdin);
+    $("stop").hidden = true;
+    $("results").setAttribute("aria-busy", "false");
+    current = null;
+  }
+}
+
+async function upload(input, receive) {
+  for (const chosen of input.files) {
+    receive(chosen.name, new Uint8Array(await chosen.arrayBuffer()));
+  }
+  input.value = "";  // the same file may be chosen again after an edit
+}
+
+function setUp() {
+  outputs.stdout = new OutputView("stdout");
+  outputs.stderr = new OutputView("stderr");
+  form.stdin = new ByteField({textarea: $("stdin"), note: $("stdin-note"),
+                              large: $("stdin-large"), onChange: markChanged});
+  $("program").addEventListener("change", chooseProgram);
+  $("load-example").addEventListener("click", loadExample);
+  $("restore-inputs").addEventListener("click", restoreInputs);
+  $("args").addEventListener("input", markChanged);
+  $("add-file").addEventListener("click", () => {
+    addFile("", null).nameBox.focus();
+    markChanged();
   });
-})();
+  $("upload-files").addEventListener("change", (event) => upload(event.target, (name, bytes) => {
+    const same = form.files.find((file) => file.nameBox.value === name);
+    (same || addFile(name, null)).field.load(bytes, name);
+  }));
+  $("upload-stdin").addEventListener("change", (event) => upload(event.target,
+      (name, bytes) => form.stdin.load(bytes, name)));
+  $("remove-stdin").addEventListener("click", () => {
+    form.stdin.clear();
+    $("stdin").focus();
+  });
+  $("run-form").addEventListener("submit", (event) => {
+    event.preventDefault();
+    runForm();
+  });
+  $("stop").addEventListener("click", () => current && current.controller.abort());
+  $("wrap-lines").addEventListener("change", (event) => {
+    $("results").classList.toggle("no-wrap", !event.target.checked);
+  });
+  fillForm(exampleOf($("program").value));
+  document.documentElement.classList.remove("starting");
+}
+
+setUp();

@@ -1,32 +1,47 @@
-// window.runProgram(program, args, files, stdin) runs one of the five programs as a process
-// would run: argv[0] is the program's plain name and args follow it; files (name to Uint8Array)
-// are in its working directory; stdin (a Uint8Array) is its standard input. It resolves to
-// {stdout, stderr, status}: the bytes the program wrote, unconverted, and its exit status. It
-// rejects with an Error that says why when the run cannot finish (the program aborted, or the
-// page could not load or start it); the Error's stdout and stderr hold what was written first.
+// Runs the five programs, each run in a Web Worker of its own (program-worker.js), so that a
+// run never holds up the page and can be stopped at once by ending its worker.
+//
+// window.runProgram(program, args, files, stdin, {signal, argv0}) runs one of them as a process
+// would run: argv[0] is argv0, by default the program's plain name, and args follow it; files
+// (name to Uint8Array) are in its working directory; stdin (a Uint8Array) is its standard
+// input. It resolves to {stdout, stderr, status}: the bytes the program wrote, unconverted, and
+// its exit status. It rejects with a RunError that says why when the run cannot finish; the
+// error's stdout and stderr hold what was written until then. Its reason is one of:
+//   "stopped"        the AbortSignal signal was aborted; the worker is ended at once
+//   "output-limit"   the run wrote more than OUTPUT_LIMIT bytes; the first OUTPUT_LIMIT are kept
+//   "aborted"        the program aborted
+//   "crashed"        the program stopped on an error of the machine (a trap)
+//   "unavailable"    the program could not be loaded or started, or the request is malformed
+// The page itself uses run(), which hands the output over piece by piece as it is written.
 "use strict";
 
-(() => {
-  const PROGRAMS = ["go_shopping", "bst_driver", "word_count_driver", "word_count_solution",
-                    "roster_test"];
-  // Emscripten's home folder, which every instance's file system has.
-  const WORKING_DIRECTORY = "/home/web_user";
+export const PROGRAMS = ["go_shopping", "bst_driver", "word_count_driver", "word_count_solution",
+                         "roster_test"];
 
-  // Every program is fetched and compiled as the page loads, so that runs need no network
-  // afterwards; each run then instantiates the compiled module afresh.
-  const loaded = new Map(PROGRAMS.map((program) => [program, load(program)]));
-  // A failure to load is reported by the run that needs the program.
-  loaded.forEach((promise) => promise.catch(() => {}));
+// The most output, of both streams together, that a run may write: beyond it a page would hold
+// more than a tab can be sure of.
+export const OUTPUT_LIMIT = 1024 ** 3;
 
-  function load(program) {
-    const factory = new Promise((resolve, reject) => {
-      const script = document.createElement("script");
-      script.src = `${program}.js`;
-      script.onload = () => resolve(window[`create_${program}`]);
-      script.onerror = () => reject(new Error(`could not load ${program}.js`));
-      document.head.append(script);
-    });
-    const module = fetch(`${program}.wasm`)
+const WORKER_URL = new URL("program-worker.js", import.meta.url);
+
+export class RunError extends Error {
+  constructor(message, reason) {
+    super(message);
+    this.name = "RunError";
+    this.reason = reason;
+  }
+}
+
+// Each program's compiled module, fetched and compiled once, when first asked for.
+const modules = new Map();
+
+// Starts fetching and compiling the program unless that has begun; resolves when it is ready.
+export function prepare(program) {
+  if (!PROGRAMS.includes(program)) {
+    return Promise.reject(new RunError(`there is no program "${program}"`, "unavailable"));
+  }
+  if (!modules.has(program)) {
+    const module = fetch(new URL(`${program}.wasm`, import.meta.url))
       .then((response) => {
         if (!response.ok) {
           throw new Error(`HTTP status ${response.status}`);
@@ -35,94 +50,114 @@
       })
       .then((bytes) => WebAssembly.compile(bytes))
       .catch((error) => {
-        throw new Error(`could not load ${program}.wasm: ${error.message}`);
+        modules.delete(program);  // a later run tries again
+        throw new RunError(`could not load ${program}.wasm: ${error.message}`, "unavailable");
       });
-    return Promise.all([factory, module]);
+    modules.set(program, module);
   }
+  return modules.get(program);
+}
 
-  // A file name is one name in the working directory: the page makes no folders.
-  function checkFileName(name) {
-    if (name === "" || name === "." || name === ".." || name.includes("/")) {
-      throw new Error(`"${name}" is no file name: give one name without "/"`);
-    }
+// A file name is one name in the working directory: the page makes no folders.
+function checkFileName(name) {
+  if (name === "" || name === "." || name === ".." || name.includes("/")) {
+    throw new RunError(`"${name}" is no file name: give one name without "/"`, "unavailable");
   }
+}
 
-  // The bytes a program writes, one at a time. A byte arrives signed, as the heap's Int8Array
-  // holds it; the Uint8Array stores it modulo 256.
-  class ByteSink {
-    constructor() {
-      this.buffer = new Uint8Array(4096);
-      this.length = 0;
-    }
-
-    push(byte) {
-      if (this.length === this.buffer.length) {
-        const larger = new Uint8Array(2 * this.length);
-        larger.set(this.buffer);
-        this.buffer = larger;
-      }
-      this.buffer[this.length++] = byte;
-    }
-
-    bytes() {
-      return this.buffer.slice(0, this.length);
-    }
-  }
-
-  // Runs the program in a fresh instance; resolves to its exit status. Emscripten ends every
-  // run through quit: with an ExitStatus when the program exited, with the error otherwise
-  // (a trap, an abort).
-  function runInstance(factory, module, options) {
-    return new Promise((resolve, reject) => {
-      const instantiateWasm = (imports, receive) => {
-        // receive() runs main; what escapes it has already ended the run through quit.
-        WebAssembly.instantiate(module, imports)
-          .then((instance) => receive(instance, module))
-          .catch(reject);
-        return {};
-      };
-      const quit = (status, thrown) => {
-        if (thrown && thrown.name === "ExitStatus") {
-          resolve(status);
-        } else {
-          reject(thrown);
-        }
-        throw thrown;
-      };
-      // The factory's promise settles after main has ended, unless the instance failed first.
-      factory({...options, instantiateWasm, quit})
-        .then(() => reject(new Error("the program ended without an exit status")), reject);
-    });
-  }
-
-  window.runProgram = async (program, args, files, stdin) => {
-    if (!loaded.has(program)) {
-      throw new Error(`there is no program "${program}"`);
-    }
+// Runs program with request {args, files, stdin, argv0}. receive(stream, bytes) gets each piece
+// of output as it arrives, stream "stdout" or "stderr", in the order written; resolves to the
+// exit status, or rejects with a RunError as window.runProgram does.
+export function run(program, {args, files, stdin, argv0 = program}, {receive, signal}) {
+  return new Promise((resolve, reject) => {
     Object.keys(files).forEach(checkFileName);
-    const [factory, module] = await loaded.get(program);
-    const stdout = new ByteSink();
-    const stderr = new ByteSink();
-    let read = 0;
-    try {
-      const status = await runInstance(factory, module, {
-        thisProgram: program,
-        arguments: [...args],
-        // Byte callbacks, never the line-based print and printErr, which convert text.
-        stdin: () => (read < stdin.length ? stdin[read++] : null),
-        stdout: (byte) => stdout.push(byte),
-        stderr: (byte) => stderr.push(byte),
-        preRun: [({FS}) => {
-          FS.chdir(WORKING_DIRECTORY);
-          Object.entries(files).forEach(([name, bytes]) => FS.writeFile(name, bytes));
-        }],
-      });
-      return {stdout: stdout.bytes(), stderr: stderr.bytes(), status};
-    } catch (cause) {
-      const error = new Error(`${program} stopped: ${cause && cause.message || cause}`);
-      error.stdout = stdout.bytes();
-      error.stderr = stderr.bytes();
-      throw error;
+    let worker = null;
+    let settled = false;
+    let written = 0;
+    const settle = (finish) => {
+      if (!settled) {
+        settled = true;
+        if (worker) {
+          worker.terminate();
+        }
+        signal?.removeEventListener("abort", stop);
+        finish();
+      }
+    };
+    const fail = (message, reason) => settle(() => reject(new RunError(message, reason)));
+    const stop = () => fail("the run was stopped", "stopped");
+    if (signal?.aborted) {
+      stop();
+      return;
     }
-  };
-})();
+    signal?.addEventListener("abort", stop);
+    const accept = (stream, bytes) => {
+      const room = OUTPUT_LIMIT - written;
+      written += Math.min(bytes.length, room);
+      receive(stream, bytes.length <= room ? bytes : bytes.subarray(0, room));
+      if (bytes.length > room) {
+        fail(`the run wrote more than the output limit of ${OUTPUT_LIMIT} bytes`,
+             "output-limit");
+      }
+    };
+    prepare(program).then((module) => {
+      if (settled) {
+        return;
+      }
+      worker = new Worker(WORKER_URL);
+      worker.onmessage = ({data}) => {
+        if (settled) {
+          return;
+        }
+        if (data.stream) {
+          accept(data.stream, data.bytes);
+        } else if ("status" in data) {
+          settle(() => resolve(data.status));
+        } else {
+          fail(data.failure, data.reason);
+        }
+      };
+      worker.onerror = (event) => {
+        event.preventDefault();
+        fail(`could not start ${program}: ${event.message || "its script did not load"}`,
+             "unavailable");
+      };
+      worker.postMessage({program, module, args: [...args], argv0, files, stdin});
+    }, (error) => fail(error.message, error.reason || "unavailable"));
+  });
+}
+
+// The bytes of one stream, gathered into one growing buffer.
+class ByteSink {
+  constructor() {
+    this.buffer = new Uint8Array(4096);
+    this.length = 0;
+  }
+
+  append(bytes) {
+    if (this.length + bytes.length > this.buffer.length) {
+      const larger = new Uint8Array(Math.max(2 * this.buffer.length, this.length + bytes.length));
+      larger.set(this.buffer.subarray(0, this.length));
+      this.buffer = larger;
+    }
+    this.buffer.set(bytes, this.length);
+    this.length += bytes.length;
+  }
+
+  bytes() {
+    return this.buffer.slice(0, this.length);
+  }
+}
+
+window.runProgram = async (program, args, files, stdin, {signal, argv0} = {}) => {
+  const sinks = {stdout: new ByteSink(), stderr: new ByteSink()};
+  try {
+    const status = await run(program, {args, files, stdin, argv0},
+                             {signal, receive: (stream, bytes) => sinks[stream].append(bytes)});
+    return {stdout: sinks.stdout.bytes(), stderr: sinks.stderr.bytes(), status};
+  } catch (error) {
+    error.stdout = sinks.stdout.bytes();
+    error.stderr = sinks.stderr.bytes();
+    throw error;
+  }
+};

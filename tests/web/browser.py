@@ -1,17 +1,27 @@
-"""The built page in headless Chromium, for the browser tests: the site is served over HTTP on
-127.0.0.1 (WebAssembly is not loaded from file: URLs) and opened by Selenium. CHROMIUM and
-CHROMEDRIVER in the environment name the browser and its driver."""
+"""The built page in a browser, for the browser tests: the site is served over HTTP on 127.0.0.1
+(WebAssembly is not loaded from file: URLs) and opened by Selenium, in the engine that BROWSER in
+the environment names:
+  chromium   headless Chromium; CHROMIUM and CHROMEDRIVER name the browser and its driver
+  webkit     WebKitGTK, Safari's engine, in a display of its own (Xvfb); WEBKIT_BROWSER,
+             WEBKIT_DRIVER and XVFB name its browser (MiniBrowser), its driver and the server
+"""
 
 import contextlib
 import functools
 import http.server
 import os
 import shutil
+import subprocess
 import tempfile
 import threading
 
+import base64
+
 from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.chrome.service import Service as ChromeService
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
 
 # Bounds a script or a wait that never ends, such as a run that hangs; no test decides anything
 # from how long one took.
@@ -41,8 +51,7 @@ def served(site):
 
 
 @contextlib.contextmanager
-def page(site, width=1280, height=900):
-    """The page of the folder site, loaded in a fresh headless Chromium; yields the driver."""
+def chromium(width, height):
     profile = tempfile.mkdtemp(prefix="chromium-")
     options = webdriver.ChromeOptions()
     options.binary_location = os.environ["CHROMIUM"]
@@ -50,14 +59,94 @@ def page(site, width=1280, height=900):
                                   f"--window-size={width},{height}"]:
         options.add_argument(flag)
     try:
-        with served(site) as url:
-            driver = webdriver.Chrome(service=Service(os.environ["CHROMEDRIVER"]),
-                                      options=options)
-            try:
-                driver.set_script_timeout(TIMEOUT_SECONDS)
-                driver.get(url)
-                yield driver
-            finally:
-                driver.quit()
+        driver = webdriver.Chrome(service=ChromeService(os.environ["CHROMEDRIVER"]),
+                                  options=options)
+        try:
+            yield driver
+        finally:
+            driver.quit()
     finally:
         shutil.rmtree(profile, ignore_errors=True)
+
+
+@contextlib.contextmanager
+def x_display():
+    """A virtual X display of its own; yields its name, such as ":1"."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen([os.environ["XVFB"], "-displayfd", str(write_end), "-nolisten",
+                               "tcp", "-screen", "0", "1920x1200x24"],
+                              pass_fds=[write_end], stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    try:
+        with os.fdopen(read_end) as announced:
+            number = announced.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        yield f":{number}"
+    finally:
+        server.terminate()
+        server.wait()
+
+
+@contextlib.contextmanager
+def webkit(width, height):
+    with x_display() as display:
+        os.environ["DISPLAY"] = display
+        options = webdriver.WebKitGTKOptions()
+        options.binary_location = os.environ["WEBKIT_BROWSER"]
+        options.add_argument("--automation")
+        driver = webdriver.WebKitGTK(executable_path=os.environ["WEBKIT_DRIVER"],
+                                     options=options)
+        try:
+            driver.set_window_size(width, height)
+            yield driver
+        finally:
+            driver.quit()
+
+
+ENGINES = {"chromium": chromium, "webkit": webkit}
+
+
+@contextlib.contextmanager
+def page(site, width=1280, height=900):
+    """The page of the folder site, loaded and set up in a fresh browser; yields the driver."""
+    with served(site) as url, ENGINES[os.environ.get("BROWSER", "chromium")](width,
+                                                                          height) as driver:
+        driver.set_script_timeout(TIMEOUT_SECONDS)
+        driver.get(url)
+        # The page's modules may still be setting it up when the load is reported.
+        WebDriverWait(driver, TIMEOUT_SECONDS).until(lambda _: driver.execute_script(
+            "return !document.documentElement.classList.contains('starting')"))
+        yield driver
+
+
+def labelled(driver, label):
+    """The control that the label names, found as a screen reader finds it."""
+    element = driver.find_element(By.XPATH, f"//label[normalize-space()='{label}']")
+    return driver.find_element(By.ID, element.get_attribute("for"))
+
+
+def press(driver, button):
+    """Presses the button of that text by keyboard."""
+    driver.find_element(By.XPATH, f"//button[normalize-space()='{button}']").send_keys(Keys.ENTER)
+
+
+def wait_for(driver, condition):
+    """Waits until condition(driver) is true; only a page that never gets there times out."""
+    return WebDriverWait(driver, TIMEOUT_SECONDS, poll_frequency=0.1).until(condition)
+
+
+# Bytes cross from the page in base64, which a FileReader makes from a Blob in one go.
+DOWNLOAD = """
+const [url, done] = arguments;
+fetch(url).then((response) => response.blob()).then((blob) => {
+  const reader = new FileReader();
+  reader.onload = () => done(reader.result.slice(reader.result.indexOf(",") + 1));
+  reader.readAsDataURL(blob);
+});
+"""
+
+
+def download(driver, link):
+    """The bytes that the download link gives."""
+    return base64.b64decode(driver.execute_async_script(DOWNLOAD, link.get_attribute("href")))

@@ -8,7 +8,6 @@ holds them).
 Usage: page_examples.py SITE EXPECTED_DIR
 """
 
-import base64
 import os
 import sys
 
@@ -17,25 +16,9 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from e2e_case import Case  # noqa: E402
 from run_case import verdict_of  # noqa: E402
 import browser  # noqa: E402
+from browser import labelled, press, wait_for  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
 from selenium.webdriver.common.keys import Keys  # noqa: E402
-from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
-
-DOWNLOAD = """
-const [link, done] = arguments;
-fetch(link.href).then((response) => response.arrayBuffer()).then((buffer) => done(
-  btoa(Array.from(new Uint8Array(buffer), (byte) => String.fromCharCode(byte)).join(""))));
-"""
-
-
-def labelled(driver, label):
-    """The control that the label names, found as a screen reader finds it."""
-    element = driver.find_element(By.XPATH, f"//label[normalize-space()='{label}']")
-    return driver.find_element(By.ID, element.get_attribute("for"))
-
-
-def press(driver, button):
-    driver.find_element(By.XPATH, f"//button[normalize-space()='{button}']").send_keys(Keys.ENTER)
 
 
 def run_example(driver, program):
@@ -50,14 +33,14 @@ def run_example(driver, program):
     press(driver, "Load example")
     press(driver, "Run")
     state = driver.find_element(By.ID, "run-state")
-    WebDriverWait(driver, browser.TIMEOUT_SECONDS).until(
-        lambda _: state.text.startswith(f"{program} exited") or "did not finish" in state.text)
+    wait_for(driver, lambda _: state.text.startswith(f"{program} exited")
+             or "did not finish" in state.text)
     status = driver.find_element(By.ID, "status").get_property("value")
     shown, downloaded = {}, {}
     for stream, name in (("stdout", "standard output"), ("stderr", "standard error")):
         shown[stream] = driver.find_element(By.ID, stream).get_property("textContent").encode()
         link = driver.find_element(By.XPATH, f"//a[starts-with(., 'Download {name}')]")
-        downloaded[stream] = base64.b64decode(driver.execute_async_script(DOWNLOAD, link))
+        downloaded[stream] = browser.download(driver, link)
     return int(status) if status.isdigit() else None, shown, downloaded
 
 

@@ -12,9 +12,9 @@ VERDICT_DIR/CASE, emptied first: a first line "passed", "failed" or "skipped", t
 that show why, which the CTest test of the case prints (tests/web/CMakeLists.txt). Prints the
 counts; exits with status 1 only when the browser could not run the cases. A case is skipped when
 it needs what the page cannot give: a facility a case may require (a page's run has no process
-limits, no /dev/full, FIFO or directory stream, and argv[0] is the program's plain name, never
-another), a folder in the working directory, standard output sent elsewhere, or an argument that
-is not UTF-8 text.
+limits, no /dev/full, FIFO or directory stream; it gives argv[0] as runProgram's argv0), a folder
+in the working directory, standard output sent elsewhere, or an argument or argv[0] that is not
+UTF-8 text.
 """
 
 import base64
@@ -31,14 +31,14 @@ import browser  # noqa: E402
 
 # Bytes cross between Python and the page in base64.
 RUN = """
-const [program, args, files, stdin, done] = arguments;
+const [program, args, argv0, files, stdin, done] = arguments;
 const bytes = (text) => Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
 const text = (bytes) => btoa(Array.from(bytes, (byte) => String.fromCharCode(byte)).join(""));
 const given = {};
 for (const [name, contents] of Object.entries(files)) {
   given[name] = bytes(contents);
 }
-window.runProgram(program, args, given, bytes(stdin)).then(
+window.runProgram(program, args, given, bytes(stdin), {argv0}).then(
   (run) => done({stdout: text(run.stdout), stderr: text(run.stderr), status: run.status}),
   (error) => done({error: error.message}));
 """
@@ -46,16 +46,15 @@ window.runProgram(program, args, given, bytes(stdin)).then(
 
 def skip_reason(case):
     """Why the case cannot run through runProgram, as far as its folder tells, or None."""
-    missing = [facility for facility in case.requires
-               if facility != "program-name" or case.argv0 != os.fsencode(case.program)]
+    missing = [facility for facility in case.requires if facility != "program-name"]
     if missing:
         return "needs " + "; ".join(FACILITIES[facility] for facility in missing)
     if case.text("stdout_path", ""):
         return "needs standard output sent to " + case.text("stdout_path", "")
     try:
-        [arg.decode() for arg in case.args]
+        [arg.decode() for arg in [case.argv0] + case.args]
     except UnicodeDecodeError:
-        return "needs an argument that is not UTF-8 text"
+        return "needs an argument or argv[0] that is not UTF-8 text"
     return None
 
 
@@ -74,7 +73,7 @@ def run_case(driver, case, work):
     stdin_path = case.text("stdin_path", "")
     stdin = files[stdin_path] if stdin_path else base64.b64encode(case.bytes("stdin")).decode()
     run = driver.execute_async_script(RUN, case.program, [arg.decode() for arg in case.args],
-                                      files, stdin)
+                                      case.argv0.decode(), files, stdin)
     if "error" in run:
         return "failed", [run["error"]]
     failures = verdict_of(case, (run["status"], base64.b64decode(run["stdout"]),

@@ -1,0 +1,115 @@
+// One output stream of a run as the page shows it: the bytes arrive in pieces while the program
+// runs; the page shows at most the first SHOWN_OUTPUT_LIMIT of them, as text, says how many more
+// there are, and offers all of them for download, byte for byte. The pieces go into a Blob as
+// they come, a few at a time, so that no single step copies the whole output and the tab does
+// not hold it twice.
+"use strict";
+
+import {counted, decoder, formatCount} from "./byte-field.js";
+
+export const SHOWN_OUTPUT_LIMIT = 1 << 20;
+// Pieces waiting to be put into the Blob at most this many bytes at a time.
+const BLOB_STEP_BYTES = 16 << 20;
+
+const NAMES = {stdout: "standard output", stderr: "standard error"};
+
+// The first bytes of `bytes` up to limit, not cutting a UTF-8 sequence in two.
+function headOf(bytes, limit) {
+  if (bytes.length <= limit) {
+    return bytes;
+  }
+  let end = limit;
+  // Back over continuation bytes (10xxxxxx) to the start of the sequence cut at the limit.
+  for (let back = 0; back < 3 && end > 0 && (bytes[end] & 0xc0) === 0x80; back += 1) {
+    end -= 1;
+  }
+  return bytes.subarray(0, end);
+}
+
+export class OutputView {
+  // stream: "stdout" or "stderr", the id of the pre that shows it; the page also has the
+  // elements `${stream}-note` and `${stream}-download`.
+  constructor(stream) {
+    this.stream = stream;
+    this.shown = document.getElementById(stream);
+    this.note = document.getElementById(`${stream}-note`);
+    this.link = document.getElementById(`${stream}-download`);
+    this.clear();
+  }
+
+  clear() {
+    this.head = new Uint8Array(SHOWN_OUTPUT_LIMIT);
+    this.headLength = 0;
+    this.length = 0;
+    this.blob = new Blob([]);
+    this.pending = [];
+    this.pendingLength = 0;
+    this.headShown = 0;
+    this.shown.textContent = "";
+    this.note.textContent = "";
+    this.note.hidden = true;
+    if (this.link.href) {
+      URL.revokeObjectURL(this.link.href);
+      this.link.removeAttribute("href");
+    }
+    this.link.hidden = true;
+  }
+
+  append(bytes) {
+    const headTaken = Math.min(bytes.length, SHOWN_OUTPUT_LIMIT - this.headLength);
+    this.head.set(bytes.subarray(0, headTaken), this.headLength);
+    this.headLength += headTaken;
+    this.length += bytes.length;
+    this.pending.push(bytes);
+    this.pendingLength += bytes.length;
+    if (this.pendingLength >= BLOB_STEP_BYTES) {
+      this.settlePending();
+    }
+  }
+
+  settlePending() {
+    this.blob = new Blob([this.blob, ...this.pending], {type: "application/octet-stream"});
+    this.pending = [];
+    this.pendingLength = 0;
+  }
+
+  // Every byte written so far, as a Blob.
+  bytesBlob() {
+    this.settlePending();
+    return this.blob;
+  }
+
+  // The bytes that the page shows (at most SHOWN_OUTPUT_LIMIT).
+  shownBytes() {
+    return headOf(this.head.subarray(0, this.headLength), SHOWN_OUTPUT_LIMIT);
+  }
+
+  // Shows the head as it stands; cheap when it has not grown since last shown.
+  showHead() {
+    if (this.headShown !== this.headLength) {
+      this.headShown = this.headLength;
+      this.shown.textContent = decoder.decode(this.shownBytes());
+    }
+  }
+
+  // Shows the output as it ended: its head, how much is not shown, and the download link.
+  finish(program) {
+    this.showHead();
+    const url = URL.createObjectURL(this.bytesBlob());
+    const name = `${program}-${this.stream}.txt`;
+    this.link.href = url;
+    this.link.download = name;
+    this.link.textContent = `Download ${NAMES[this.stream]} (${counted(this.length, "byte")})`;
+    this.link.hidden = false;
+    const shown = this.shownBytes().length;
+    if (shown < this.length) {
+      const whole = document.createElement("a");
+      whole.href = url;
+      whole.download = name;
+      whole.textContent = "Download the whole output.";
+      this.note.replaceChildren(
+        `Showing the first ${formatCount(shown)} of ${formatCount(this.length)} bytes. `, whole);
+      this.note.hidden = false;
+    }
+  }
+}
