@@ -17,6 +17,16 @@ export const decoder = new TextDecoder("utf-8", {ignoreBOM: true});
 export const encoder = new TextEncoder();
 const strictDecoder = new TextDecoder("utf-8", {ignoreBOM: true, fatal: true});
 
+// Bytes as a string of one character per byte (code 0 to 255), whose comparison is that of
+// the bytes as unsigned values, as the programs compare words and lines.
+export function byteString(bytes) {
+  let text = "";
+  for (let at = 0; at < bytes.length; at += 8192) {
+    text += String.fromCharCode(...bytes.subarray(at, at + 8192));
+  }
+  return text;
+}
+
 export function formatCount(count) {
   return count.toLocaleString("en-US");
 }

@@ -1,15 +1,12 @@
 // One output stream of a run as the page shows it: the bytes arrive in pieces while the program
 // runs; the page shows at most the first SHOWN_OUTPUT_LIMIT of them, as text, says how many more
-// there are, and offers all of them for download, byte for byte. The pieces go into a Blob as
-// they come, a few at a time, so that no single step copies the whole output and the tab does
-// not hold it twice.
+// there are, and offers all of them, kept by the run (run-program.js), for download, byte for
+// byte.
 "use strict";
 
 import {counted, decoder, formatCount} from "./byte-field.js";
 
 export const SHOWN_OUTPUT_LIMIT = 1 << 20;
-// Pieces waiting to be put into the Blob at most this many bytes at a time.
-const BLOB_STEP_BYTES = 16 << 20;
 
 const NAMES = {stdout: "standard output", stderr: "standard error"};
 
@@ -41,9 +38,7 @@ export class OutputView {
     this.head = new Uint8Array(SHOWN_OUTPUT_LIMIT);
     this.headLength = 0;
     this.length = 0;
-    this.blob = new Blob([]);
-    this.pending = [];
-    this.pendingLength = 0;
+    this.blob = null;
     this.headShown = 0;
     this.shown.textContent = "";
     this.note.textContent = "";
@@ -60,23 +55,6 @@ export class OutputView {
     this.head.set(bytes.subarray(0, headTaken), this.headLength);
     this.headLength += headTaken;
     this.length += bytes.length;
-    this.pending.push(bytes);
-    this.pendingLength += bytes.length;
-    if (this.pendingLength >= BLOB_STEP_BYTES) {
-      this.settlePending();
-    }
-  }
-
-  settlePending() {
-    this.blob = new Blob([this.blob, ...this.pending], {type: "application/octet-stream"});
-    this.pending = [];
-    this.pendingLength = 0;
-  }
-
-  // Every byte written so far, as a Blob.
-  bytesBlob() {
-    this.settlePending();
-    return this.blob;
   }
 
   // The bytes that the page shows (at most SHOWN_OUTPUT_LIMIT).
@@ -92,10 +70,32 @@ export class OutputView {
     }
   }
 
-  // Shows the output as it ended: its head, how much is not shown, and the download link.
-  finish(program) {
+  // Says, of an output larger than shown, that it is being made ready for download.
+  showKeeping() {
+    if (this.length > SHOWN_OUTPUT_LIMIT) {
+      this.note.textContent = `Keeping all ${formatCount(this.length)} bytes for download…`;
+      this.note.hidden = false;
+    }
+  }
+
+  // Shows the output as it ended: its head, how much is not shown, and the download link of
+  // blob, every byte written. Resolves to whether the browser could keep them all.
+  async finish(program, blob) {
     this.showHead();
-    const url = URL.createObjectURL(this.bytesBlob());
+    try {
+      // A browser that cannot hold a Blob so large makes it, but fails to read it.
+      await blob.slice(Math.max(0, blob.size - 1)).arrayBuffer();
+      if (blob.size !== this.length) {
+        throw new Error("bytes missing");
+      }
+    } catch {
+      this.note.textContent = `This browser could not keep all ${formatCount(this.length)} ` +
+        "bytes of this output: only those shown here are left.";
+      this.note.hidden = false;
+      return false;
+    }
+    this.blob = blob;
+    const url = URL.createObjectURL(blob);
     const name = `${program}-${this.stream}.txt`;
     this.link.href = url;
     this.link.download = name;
@@ -111,5 +111,6 @@ export class OutputView {
         `Showing the first ${formatCount(shown)} of ${formatCount(this.length)} bytes. `, whole);
       this.note.hidden = false;
     }
+    return true;
   }
 }

@@ -6,13 +6,16 @@
 // (name to Uint8Array) are in its working directory; stdin (a Uint8Array) is its standard
 // input. It resolves to {stdout, stderr, status}: the bytes the program wrote, unconverted, and
 // its exit status. It rejects with a RunError that says why when the run cannot finish; the
-// error's stdout and stderr hold what was written until then. Its reason is one of:
+// error's stdout and stderr hold what was written until then (as far as OUTPUT_LIMIT). Its reason
+// is one of:
 //   "stopped"        the AbortSignal signal was aborted; the worker is ended at once
 //   "output-limit"   the run wrote more than OUTPUT_LIMIT bytes; the first OUTPUT_LIMIT are kept
 //   "aborted"        the program aborted
 //   "crashed"        the program stopped on an error of the machine (a trap)
 //   "unavailable"    the program could not be loaded or started, or the request is malformed
-// The page itself uses run(), which hands the output over piece by piece as it is written.
+// The page itself uses run(), which hands the output over piece by piece as it is written and
+// keeps all of it, on disk where the browser gives the page a private file system (a Blob of
+// hundreds of megabytes in memory is more than some browsers hold), in memory otherwise.
 "use strict";
 
 export const PROGRAMS = ["go_shopping", "bst_driver", "word_count_driver", "word_count_solution",
@@ -21,6 +24,7 @@ export const PROGRAMS = ["go_shopping", "bst_driver", "word_count_driver", "word
 // The most output, of both streams together, that a run may write: beyond it a page would hold
 // more than a tab can be sure of.
 export const OUTPUT_LIMIT = 1024 ** 3;
+const OUTPUTS_FOLDER = "run-outputs";
 
 const WORKER_URL = new URL("program-worker.js", import.meta.url);
 
@@ -65,10 +69,111 @@ function checkFileName(name) {
   }
 }
 
+// This tab's folder of the origin's private file system, for the outputs of its runs; null
+// where the browser has no such file system. The folder is held by a lock while the tab lives,
+// and the folders of tabs that have gone are removed.
+let tabFolder = null;
+
+function outputsFolder() {
+  tabFolder ??= (async () => {
+    const outputs = await (await navigator.storage.getDirectory())
+      .getDirectoryHandle(OUTPUTS_FOLDER, {create: true});
+    const tab = crypto.randomUUID();
+    const folder = await outputs.getDirectoryHandle(tab, {create: true});
+    if (navigator.locks) {
+      await new Promise((held) => navigator.locks.request(`${OUTPUTS_FOLDER}/${tab}`, () => {
+        held();
+        return new Promise(() => {});
+      }));
+      for await (const name of outputs.keys()) {
+        navigator.locks.request(`${OUTPUTS_FOLDER}/${name}`, {ifAvailable: true}, (lock) =>
+          lock && name !== tab && outputs.removeEntry(name, {recursive: true}).catch(() => {}));
+      }
+    }
+    return folder;
+  })().catch(() => null);
+  return tabFolder;
+}
+
+let storesMade = 0;
+
+// Where the bytes of one output stream go as they arrive: a file of the tab's folder, or failing
+// that a Blob built in memory a few megabytes at a time. blob() resolves, once every byte given
+// to append() is kept, to a Blob (a File) of them all; discard() lets them go.
+class OutputStore {
+  static async open(folder, stream) {
+    const store = new OutputStore();
+    if (folder) {
+      try {
+        store.name = `${++storesMade}-${stream}`;
+        store.folder = folder;
+        store.writable = await (await folder.getFileHandle(store.name, {create: true}))
+          .createWritable();
+      } catch {
+        store.writable = null;
+      }
+    }
+    return store;
+  }
+
+  constructor() {
+    this.writable = null;
+    this.writing = Promise.resolve();
+    this.pieces = [];
+    this.piecesLength = 0;
+    this.memory = new Blob([]);
+  }
+
+  append(bytes) {
+    if (this.writable) {
+      this.writing = this.writing.then(() => this.writable.write(bytes));
+    } else {
+      this.pieces.push(bytes);
+      this.piecesLength += bytes.length;
+      if (this.piecesLength >= 16 << 20) {
+        this.settle();
+      }
+    }
+  }
+
+  settle() {
+    this.memory = new Blob([this.memory, ...this.pieces], {type: "application/octet-stream"});
+    this.pieces = [];
+    this.piecesLength = 0;
+  }
+
+  async blob() {
+    if (!this.writable) {
+      this.settle();
+      return this.memory;
+    }
+    await this.writing;
+    await this.writable.close();
+    return (await this.folder.getFileHandle(this.name)).getFile();
+  }
+
+  discard() {
+    if (this.writable) {
+      this.writing.then(() => this.folder.removeEntry(this.name)).catch(() => {});
+    }
+  }
+}
+
 // Runs program with request {args, files, stdin, argv0}. receive(stream, bytes) gets each piece
-// of output as it arrives, stream "stdout" or "stderr", in the order written; resolves to the
-// exit status, or rejects with a RunError as window.runProgram does.
+// of output as it arrives, stream "stdout" or "stderr", in the order written. Resolves to
+// {status, outputs}, or rejects with a RunError as window.runProgram does, but for its `outputs`:
+// in both, outputs.blobs() resolves to {stdout, stderr}, two Blobs of every byte written (up to
+// OUTPUT_LIMIT), and outputs.discard() lets them go.
 export function run(program, {args, files, stdin, argv0 = program}, {receive, signal}) {
+  const kept = outputsFolder().then((folder) => Promise.all(
+    ["stdout", "stderr"].map((stream) => OutputStore.open(folder, stream))));
+  const outputs = {
+    blobs: async () => {
+      const [stdout, stderr] = await kept;
+      return {stdout: await stdout.blob(), stderr: await stderr.blob()};
+    },
+    discard: () => kept.then((stores) => stores.forEach((store) => store.discard())),
+  };
   return new Promise((resolve, reject) => {
     Object.keys(files).forEach(checkFileName);
     let worker = null;
@@ -84,23 +189,29 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
         finish();
       }
     };
-    const fail = (message, reason) => settle(() => reject(new RunError(message, reason)));
+    const fail = (message, reason) => settle(() => {
+      const error = new RunError(message, reason);
+      error.outputs = outputs;
+      reject(error);
+    });
     const stop = () => fail("the run was stopped", "stopped");
     if (signal?.aborted) {
       stop();
       return;
     }
     signal?.addEventListener("abort", stop);
-    const accept = (stream, bytes) => {
+    const accept = (stores, stream, bytes) => {
       const room = OUTPUT_LIMIT - written;
-      written += Math.min(bytes.length, room);
-      receive(stream, bytes.length <= room ? bytes : bytes.subarray(0, room));
+      const taken = bytes.length <= room ? bytes : bytes.subarray(0, room);
+      written += taken.length;
+      receive(stream, taken);
+      stores[stream === "stdout" ? 0 : 1].append(taken);
       if (bytes.length > room) {
         fail(`the run wrote more than the output limit of ${OUTPUT_LIMIT} bytes`,
              "output-limit");
       }
     };
-    prepare(program).then((module) => {
+    Promise.all([prepare(program), kept]).then(([module, stores]) => {
       if (settled) {
         return;
       }
@@ -110,9 +221,9 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
           return;
         }
         if (data.stream) {
-          accept(data.stream, data.bytes);
+          accept(stores, data.stream, data.bytes);
         } else if ("status" in data) {
-          settle(() => resolve(data.status));
+          settle(() => resolve({status: data.status, outputs}));
         } else {
           fail(data.failure, data.reason);
         }
@@ -127,37 +238,24 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
   });
 }
 
-// The bytes of one stream, gathered into one growing buffer.
-class ByteSink {
-  constructor() {
-    this.buffer = new Uint8Array(4096);
-    this.length = 0;
-  }
-
-  append(bytes) {
-    if (this.length + bytes.length > this.buffer.length) {
-      const larger = new Uint8Array(Math.max(2 * this.buffer.length, this.length + bytes.length));
-      larger.set(this.buffer.subarray(0, this.length));
-      this.buffer = larger;
-    }
-    this.buffer.set(bytes, this.length);
-    this.length += bytes.length;
-  }
-
-  bytes() {
-    return this.buffer.slice(0, this.length);
-  }
+// The bytes of both outputs, read whole, and let go.
+async function bytesOf(outputs) {
+  const blobs = await outputs.blobs();
+  const bytes = {stdout: new Uint8Array(await blobs.stdout.arrayBuffer()),
+                 stderr: new Uint8Array(await blobs.stderr.arrayBuffer())};
+  outputs.discard();
+  return bytes;
 }
 
 window.runProgram = async (program, args, files, stdin, {signal, argv0} = {}) => {
-  const sinks = {stdout: new ByteSink(), stderr: new ByteSink()};
+  let result;
   try {
-    const status = await run(program, {args, files, stdin, argv0},
-                             {signal, receive: (stream, bytes) => sinks[stream].append(bytes)});
-    return {stdout: sinks.stdout.bytes(), stderr: sinks.stderr.bytes(), status};
+    result = await run(program, {args, files, stdin, argv0}, {signal, receive: () => {}});
   } catch (error) {
-    error.stdout = sinks.stdout.bytes();
-    error.stderr = sinks.stderr.bytes();
+    if (error.outputs) {
+      Object.assign(error, await bytesOf(error.outputs));
+    }
     throw error;
   }
+  return {...await bytesOf(result.outputs), status: result.status};
 };

@@ -136,6 +136,13 @@ def wait_for(driver, condition):
     return WebDriverWait(driver, TIMEOUT_SECONDS, poll_frequency=0.1).until(condition)
 
 
+def run_over(driver):
+    """Waits until the page has shown all of a run that was started; returns its state line."""
+    wait_for(driver, lambda _: driver.find_element(By.ID, "results").get_attribute("aria-busy")
+             == "false" and not driver.find_element(By.ID, "run-state").text.startswith("Running"))
+    return driver.find_element(By.ID, "run-state").text
+
+
 # Bytes cross from the page in base64, which a FileReader makes from a Blob in one go.
 DOWNLOAD = """
 const [url, done] = arguments;

@@ -16,7 +16,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from e2e_case import Case  # noqa: E402
 from run_case import verdict_of  # noqa: E402
 import browser  # noqa: E402
-from browser import labelled, press, wait_for  # noqa: E402
+from browser import labelled, press, run_over  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
 from selenium.webdriver.common.keys import Keys  # noqa: E402
 
@@ -32,9 +32,7 @@ def run_example(driver, program):
         return None, None, None
     press(driver, "Load example")
     press(driver, "Run")
-    state = driver.find_element(By.ID, "run-state")
-    wait_for(driver, lambda _: state.text.startswith(f"{program} exited")
-             or "did not finish" in state.text)
+    run_over(driver)
     status = driver.find_element(By.ID, "status").get_property("value")
     shown, downloaded = {}, {}
     for stream, name in (("stdout", "standard output"), ("stderr", "standard error")):

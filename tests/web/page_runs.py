@@ -18,7 +18,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from e2e_case import Case  # noqa: E402
 from run_case import verdict_of  # noqa: E402
 import browser  # noqa: E402
-from browser import download, labelled, press, wait_for  # noqa: E402
+from browser import download, labelled, press, run_over, wait_for  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
 from selenium.webdriver.support.ui import Select  # noqa: E402
 
@@ -42,11 +42,6 @@ def upload_run(driver, program, folder, stdin):
     press(driver, "Run")
 
 
-def ended(driver):
-    state = driver.find_element(By.ID, "run-state").text
-    return state if not state.startswith("Running") else None
-
-
 def past_display_limit(driver, case_dir, work):
     """Failures of the case run through the page: its downloads must pass the case, and the
     page must show the first bytes of standard output and say how many it does not show."""
@@ -55,7 +50,7 @@ def past_display_limit(driver, case_dir, work):
     os.makedirs(files)
     case.prepare(files)
     upload_run(driver, "bst_driver", files, case.bytes("stdin"))
-    state = wait_for(driver, ended)
+    state = run_over(driver)
     status = driver.find_element(By.ID, "status").get_property("value")
     outputs = [download(driver, driver.find_element(By.ID, f"{stream}-download"))
                for stream in ("stdout", "stderr")]
@@ -100,13 +95,14 @@ def stopped_run(driver, work):
     state = driver.find_element(By.ID, "run-state")
     # Once more has been written than the page shows, the run is busy writing 600 MB: Run
     # again, then Stop.
-    wait_for(driver, lambda _: ended(driver) or written(state.text) > 2 << 20)
+    wait_for(driver, lambda _: not state.text.startswith("Running")
+             or written(state.text) > 2 << 20)
     before = state.text
     press(driver, "Run")
     running = state.text
     busy = driver.find_element(By.ID, "results").get_attribute("aria-busy")
     press(driver, "Stop")
-    after = state.text
+    after = run_over(driver)
     shown = driver.find_element(By.ID, "stdout").get_property("textContent").encode()
     kept = driver.find_element(By.ID, "stdout-download").text
     failures = []

@@ -1,0 +1,163 @@
+#!/usr/bin/env python3
+"""Uses the page's tools for studying a run as a person would: the comparison with an expected
+output (a difference at a known line and column, a CR, a missing final newline), the tree drawn
+from bst_driver's listings (its nodes must be the listing's, and listings that disagree must be
+refused), a link that must bring back the exact bytes of a file with CR LF and bytes that are not
+UTF-8, and a word that is markup, which must stay text in the output and in the tree.
+
+Usage: page_tools.py SITE
+"""
+
+import os
+import sys
+import tempfile
+
+sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
+import browser  # noqa: E402
+from browser import download, press, run_over, wait_for  # noqa: E402
+from selenium.webdriver.common.by import By  # noqa: E402
+from selenium.webdriver.support.ui import Select  # noqa: E402
+
+NAMES = b"Smith\r\nadams\r\n\xff\xfeJones\n"
+ROSTER = (b"Using the member function add: \n\n" + b"Smith\r\nadams\r\n\xff\xfeJones\n" +
+          b"\nUsing the member function operator+=: \n\n" + b"Smith\r\nadams\r\n\xff\xfeJones\n")
+MARKUP = "<details/open/ontoggle=alert(1)>"
+
+
+def put(driver, work, selector, name, data):
+    """Uploads data, as a file called name, through the file input that selector finds."""
+    path = os.path.join(work, name)
+    with open(path, "wb") as out:
+        out.write(data)
+    driver.find_element(By.CSS_SELECTOR, selector).send_keys(path)
+
+
+def choose(driver, program, work, files, stdin=b""):
+    """Chooses program with these files (name to bytes) and standard input, and runs it."""
+    Select(driver.find_element(By.ID, "program")).select_by_value(program)
+    press(driver, "Load example")
+    for remove in driver.find_elements(By.XPATH, "//button[.='Remove this file']"):
+        remove.click()
+    for name, data in files.items():
+        put(driver, work, "#upload-files", name, data)
+    put(driver, work, "#upload-stdin", "stdin", stdin)
+    driver.find_element(By.ID, "args").clear()
+    if program == "roster_test":
+        driver.find_element(By.ID, "args").send_keys("names.txt")
+    press(driver, "Run")
+    return run_over(driver)
+
+
+def comparison(driver, work, expected):
+    """The comparison report of a run once expected is the expected standard output."""
+    put(driver, work, "input[data-field='expected-stdout']", "expected", expected)
+    shown = expected.decode(errors="replace").replace("\r\n", "\n")
+    wait_for(driver, lambda _: driver.find_element(By.ID, "expected-stdout")
+             .get_property("value") == shown)
+    press(driver, "Run")
+    run_over(driver)
+    return driver.find_element(By.ID, "comparisons").text
+
+
+def compared(driver, work):
+    choose(driver, "roster_test", work, {"names.txt": NAMES})
+    failures = []
+    cases = [(ROSTER, ["Standard output: Same bytes"]),
+             (ROSTER.replace(b"adams\r\n", b"adams\n", 1),
+              ["First difference at line 4, column 6", "expected: adams\n", "actual:   adams\u240D\n"]),
+             (ROSTER.rstrip(b"\n"),
+              ["First difference at line 11, column 8",
+               "expected: \ufffd\ufffdJones   (no newline at the end of the output)"])]
+    for expected, wanted in cases:
+        report = comparison(driver, work, expected)
+        missing = [text for text in wanted if text not in report + "\n"]
+        failures += [f"report lacks: {text!r}" for text in missing]
+        if missing:
+            failures.append(f"report: {report!r}")
+    return failures
+
+
+def tree_drawn(driver, work):
+    """The example's tree, as drawn, against its sideways listing: the words of the top six
+    levels in order; and listings that disagree refused."""
+    Select(driver.find_element(By.ID, "program")).select_by_value("bst_driver")
+    press(driver, "Load example")
+    press(driver, "Run")
+    run_over(driver)
+    listing = download(driver, driver.find_element(By.ID, "stdout-download")).decode()
+    lines = listing.split("\n")
+    count = int(lines[0].split(": ")[1])
+    sideways = lines[1:count + 1]
+    top = [line.strip() for line in reversed(sideways) if (len(line) - len(line.lstrip())) < 18]
+    svg = wait_for(driver, lambda _: driver.find_elements(By.CSS_SELECTOR, "#picture svg"))[0]
+    drawn = [text.get_property("textContent")
+             for text in svg.find_elements(By.CSS_SELECTOR, ".node > text:first-of-type")]
+    failures = []
+    label = svg.get_attribute("aria-label")
+    if label != f"Binary search tree of {count} words, height 8":
+        failures.append(f"label: {label}")
+    if drawn != top:
+        failures += [f"expected nodes: {top}", f"drawn nodes:    {drawn}"]
+    swapped = lines[:count + 2] + [lines[count + 3], lines[count + 2]] + lines[count + 4:]
+    refusal = driver.execute_async_script("""
+const [listing, done] = arguments;
+import("./pictures/tree.js").then((tree) => tree.readTree(new Blob([listing])))
+  .then(() => done("drawn"), (error) => done(error.message));""", "\n".join(swapped))
+    if "pre-order listing" not in refusal:
+        failures.append(f"listings that disagree: {refusal}")
+    return failures
+
+
+def link_restores(driver, work):
+    """A link to a run whose file holds CR LF and bytes that are not UTF-8: opened in a page
+    that has forgotten the form, its run must write the same bytes."""
+    choose(driver, "roster_test", work, {"names.txt": NAMES})
+    before = download(driver, driver.find_element(By.ID, "stdout-download"))
+    press(driver, "Copy link")
+    link = wait_for(driver, lambda _: driver.find_element(By.ID, "run-link")
+                    .get_property("value"))
+    driver.execute_script("localStorage.clear()")
+    driver.get("about:blank")
+    driver.get(link)
+    wait_for(driver, lambda _: "Opened" in driver.find_element(By.ID, "share-note").text)
+    press(driver, "Run")
+    run_over(driver)
+    after = download(driver, driver.find_element(By.ID, "stdout-download"))
+    if before != ROSTER or after != before:
+        return [f"before the link: {before!r}", f"after it:        {after!r}"]
+    return []
+
+
+def markup_stays_text(driver, work):
+    driver.execute_script("window.alerted = false; window.alert = () => { window.alerted = true; };")
+    choose(driver, "bst_driver", work, {"scramble-dict.txt": f"m {MARKUP} z\n".encode()},
+           MARKUP.encode())
+    wait_for(driver, lambda _: driver.find_elements(By.CSS_SELECTOR, "#picture svg"))
+    shown = driver.find_element(By.ID, "stdout").get_property("textContent")
+    in_tree = driver.execute_script(
+        "return [...document.querySelectorAll('#picture svg :is(text, title)')]"
+        ".map((t) => t.textContent)")
+    failures = []
+    if driver.execute_script("return document.querySelectorAll('details').length || alerted"):
+        failures.append("the word became markup")
+    if f"found:      {MARKUP}" not in shown or MARKUP not in in_tree:
+        failures.append(f"the word is not shown as text: {shown!r} {in_tree!r}")
+    return failures
+
+
+def main():
+    site = sys.argv[1]
+    failed = False
+    with tempfile.TemporaryDirectory(prefix="page-tools-") as work, \
+            browser.page(site) as driver:
+        for name, check in (("compared", compared), ("tree drawn", tree_drawn),
+                            ("link restores", link_restores),
+                            ("markup stays text", markup_stays_text)):
+            failures = check(driver, work)
+            print(f"{name}: " + ("\n".join(["FAIL"] + failures) if failures else "passed"))
+            failed = failed or bool(failures)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

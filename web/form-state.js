@@ -1,0 +1,91 @@
+// A run as the form holds it, {program, args, files: [{name, bytes}], stdin, expected: {stdout,
+// stderr, status}}, every input as its exact bytes, packed into one compressed byte string: for
+// a link to the run (in the URL's fragment, base64url), a saved run file, and the copy kept in
+// local storage across a reload. What comes back from any of them is a stranger's data: it is
+// checked whole before it fills the form, and a form can do nothing but hold it.
+"use strict";
+
+import {byteString, decoder, encoder} from "./byte-field.js";
+import {PROGRAMS} from "./run-program.js";
+
+const VERSION = 1;
+
+// The packed form: a 4-byte length, a JSON header that gives every input's length, then the
+// inputs' bytes in the header's order, all compressed as raw deflate.
+export async function pack(state) {
+  const parts = [...state.files.map(({bytes}) => bytes), state.stdin, state.expected.stdout,
+                 state.expected.stderr];
+  const header = encoder.encode(JSON.stringify({
+    version: VERSION, program: state.program, args: state.args,
+    files: state.files.map(({name, bytes}) => [name, bytes.length]),
+    lengths: parts.slice(state.files.length).map((bytes) => bytes.length),
+    status: state.expected.status,
+    dropped: state.dropped || [],
+  }));
+  const length = new Uint8Array(4);
+  new DataView(length.buffer).setUint32(0, header.length);
+  const stream = new Blob([length, header, ...parts]).stream()
+    .pipeThrough(new CompressionStream("deflate-raw"));
+  return new Uint8Array(await new Response(stream).arrayBuffer());
+}
+
+class Damaged extends Error {}
+
+const isText = (value) => typeof value === "string";
+const isLength = (value) => Number.isSafeInteger(value) && value >= 0;
+
+// The state that pack packed; rejects when the bytes are not such a packing, whole.
+export async function unpack(packed) {
+  let bytes;
+  try {
+    const stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream("deflate-raw"));
+    bytes = new Uint8Array(await new Response(stream).arrayBuffer());
+  } catch {
+    throw new Damaged("it is not compressed as a run is");
+  }
+  const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.length);
+  const headerLength = bytes.length >= 4 ? view.getUint32(0) : Infinity;
+  let header;
+  try {
+    header = JSON.parse(decoder.decode(bytes.subarray(4, 4 + headerLength)));
+  } catch {
+    throw new Damaged("its description cannot be read");
+  }
+  const files = Array.isArray(header?.files) ? header.files : null;
+  const lengths = Array.isArray(header?.lengths) ? header.lengths : null;
+  if (header.version !== VERSION || !PROGRAMS.includes(header.program) ||
+      !isText(header.args) || !isText(header.status) || !files || !lengths ||
+      lengths.length !== 3 || !lengths.every(isLength) ||
+      !files.every((file) => Array.isArray(file) && isText(file[0]) && isLength(file[1])) ||
+      !Array.isArray(header.dropped) || !header.dropped.every(isText)) {
+    throw new Damaged("its description is not that of a run");
+  }
+  const all = [...files.map((file) => file[1]), ...lengths];
+  if (4 + headerLength + all.reduce((sum, length) => sum + length, 0) !== bytes.length) {
+    throw new Damaged("it is not whole");
+  }
+  let at = 4 + headerLength;
+  const parts = all.map((length) => bytes.slice(at, (at += length)));
+  return {
+    program: header.program,
+    args: header.args,
+    files: files.map(([name], index) => ({name, bytes: parts[index]})),
+    stdin: parts[files.length],
+    expected: {stdout: parts[files.length + 1], stderr: parts[files.length + 2],
+               status: header.status},
+    dropped: header.dropped,
+  };
+}
+
+export function toBase64Url(bytes) {
+  return btoa(byteString(bytes)).replaceAll("+", "-").replaceAll("/", "_").replace(/=+$/, "");
+}
+
+export function fromBase64Url(text) {
+  if (!/^[A-Za-z0-9_-]*$/.test(text)) {
+    throw new Damaged("it holds characters a link to a run does not");
+  }
+  const binary = atob(text.replaceAll("-", "+").replaceAll("_", "/") +
+                      "=".repeat((4 - text.length % 4) % 4));
+  return Uint8Array.from(binary, (character) => character.charCodeAt(0));
+}
