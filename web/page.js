@@ -20,6 +20,7 @@ const PROGRESS_MS = 500;
 // A link longer than this is too long for some browsers and mail programs to keep whole.
 const LONGEST_LINK = 65536;
 const LINK_PREFIX = "#run=";
+const LINK_SOURCE = {subject: "This link to a run", name: "the link to a run"};
 const STORAGE_KEY = "five-console-programs:form";
 // Inputs this large are not kept across a reload: local storage holds a few megabytes.
 const LARGEST_STORED = 1 << 20;
@@ -418,20 +419,20 @@ async function saveRun() {
   setShareNote(`Saved as ${link.download}.`);
 }
 
-// Fills the form from a packed run; `source` names it in what the page says.
-async function openPacked(packed, source) {
+// Fills the form from a packed run; `source` names it in what the page says, as the subject of
+// a sentence (`subject`) and within one (`name`).
+async function openPacked(packed, {subject, name}) {
   let state;
   try {
     state = await unpack(packed);
   } catch (error) {
-    setShareNote(`${source[0].toUpperCase()}${source.slice(1)} is damaged or incomplete ` +
-                 `(${error.message}): nothing was loaded.`);
+    setShareNote(`${subject} is damaged or incomplete (${error.message}): nothing was loaded.`);
     return false;
   }
   fillForm(state, {changed: true});
   form.replaced = null;
   setExampleNote("", false);
-  setShareNote(`Opened ${source}; it runs when you press Run.` +
+  setShareNote(`Opened ${name}; it runs when you press Run.` +
                (state.dropped.length > 0 ? ` Not kept with it (too large): ` +
                                            `${state.dropped.join(", ")}.` : ""));
   return true;
@@ -449,10 +450,10 @@ async function openLink() {
   try {
     packed = fromBase64Url(text);
   } catch {
-    setShareNote("This link to a run is damaged or incomplete: nothing was loaded.");
+    setShareNote(`${LINK_SOURCE.subject} is damaged or incomplete: nothing was loaded.`);
     return false;
   }
-  return openPacked(packed, "the link to a run");
+  return openPacked(packed, LINK_SOURCE);
 }
 
 async function restoreStored() {
@@ -530,7 +531,7 @@ async function setUp() {
   $("copy-link").addEventListener("click", copyLink);
   $("save-run").addEventListener("click", saveRun);
   $("open-run").addEventListener("change", (event) => upload(event.target, (name, bytes) =>
-    openPacked(bytes, name)));
+    openPacked(bytes, {subject: name, name})));
   window.addEventListener("hashchange", openLink);
   if (!await openLink() && !await restoreStored()) {
     fillForm(exampleOf($("program").value), {changed: false});

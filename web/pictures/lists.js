@@ -83,11 +83,16 @@ export async function readCarts(stdout) {
   return {carts: carts.slice(0, SHOWN_CARTS), count: carts.length};
 }
 
-// Draws the chains, one under another, as the picture labelled label.
+// Draws the chains, one under another, as the picture labelled label: as many boxes a row as
+// the page's width holds at the pictures' own size, so that a phone shows them legibly.
 function drawChains(holder, label, captionText, chains, boxCharacters) {
   const caption = document.createElement("p");
   caption.textContent = captionText;
-  const perRow = 3;
+  const width = holder.clientWidth || chainWidth(3, boxCharacters);
+  let perRow = 3;
+  while (perRow > 1 && 16 + chainWidth(perRow, boxCharacters) > width) {
+    perRow -= 1;
+  }
   const group = svgElement("g");
   let y = 4;
   for (const {title, boxes, rest = 0, after} of chains) {

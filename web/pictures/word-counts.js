@@ -90,7 +90,7 @@ export async function readWordCounts(stdout, args, files) {
 }
 
 const ROW = 22;
-const LABEL_CHARACTERS = 20;
+const LABEL_CHARACTERS = 14;
 
 export function drawWordCounts(holder, counts) {
   const caption = document.createElement("p");
@@ -98,9 +98,10 @@ export function drawWordCounts(holder, counts) {
     `${counts.reported.toLocaleString("en-US")} words the program reports (counted more often ` +
     `than ${counts.threshold.toLocaleString("en-US")}), in its order` +
     (counts.reported > counts.bars.length ? `; the first ${counts.bars.length} are drawn.` : ".");
+  // The bars take what the page's width leaves, so that a phone shows the chart legibly.
   const labelWidth = LABEL_CHARACTERS * CHARACTER_WIDTH + 12;
-  const barWidth = 420;
-  const width = labelWidth + barWidth + 90;
+  const width = Math.min(700, Math.max(360, holder.clientWidth || 700));
+  const barWidth = width - labelWidth - 70;
   const svg = pictureSvg("Word counts", width, Math.max(1, counts.bars.length) * ROW + 8);
   counts.bars.forEach(({key, count}, index) => {
     const y = index * ROW + 4;
