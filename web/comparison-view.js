@@ -62,6 +62,8 @@ export async function showComparison(holder, name, expected, actual) {
                                     "line diff."));
   } else {
     const shown = element("pre", "line-diff");
+    shown.tabIndex = 0;  // it scrolls
+    shown.setAttribute("role", "region");
     shown.setAttribute("aria-label", `${name}: line diff, expected lines marked -, actual +`);
     for (const [kind, segments, missingNewline] of diff.lines) {
       if (kind === "@") {

@@ -191,6 +191,10 @@ export function drawTree(holder, tree) {
   controls.className = "picture-controls";
   const scroller = document.createElement("div");
   scroller.className = "picture-scroller";
+  // It scrolls, so it takes the focus, and the arrow keys pan the view.
+  scroller.tabIndex = 0;
+  scroller.setAttribute("role", "region");
+  scroller.setAttribute("aria-label", "The tree, scrolled to pan");
   const pathNote = document.createElement("p");
   pathNote.className = "hint";
   // The zoom is first set to fit the view into the page's width, when it is drawn.
