@@ -50,21 +50,18 @@ def served(site):
         server.server_close()
 
 
+# Each engine's context yields a function that starts its browser, driven by Selenium.
+
 @contextlib.contextmanager
-def chromium(width, height):
+def chromium():
     profile = tempfile.mkdtemp(prefix="chromium-")
     options = webdriver.ChromeOptions()
     options.binary_location = os.environ["CHROMIUM"]
-    for flag in CHROMIUM_FLAGS + [f"--user-data-dir={profile}",
-                                  f"--window-size={width},{height}"]:
+    for flag in CHROMIUM_FLAGS + [f"--user-data-dir={profile}"]:
         options.add_argument(flag)
     try:
-        driver = webdriver.Chrome(service=ChromeService(os.environ["CHROMEDRIVER"]),
-                                  options=options)
-        try:
-            yield driver
-        finally:
-            driver.quit()
+        yield lambda: webdriver.Chrome(service=ChromeService(os.environ["CHROMEDRIVER"]),
+                                       options=options)
     finally:
         shutil.rmtree(profile, ignore_errors=True)
 
@@ -89,19 +86,14 @@ def x_display():
 
 
 @contextlib.contextmanager
-def webkit(width, height):
+def webkit():
     with x_display() as display:
         os.environ["DISPLAY"] = display
         options = webdriver.WebKitGTKOptions()
         options.binary_location = os.environ["WEBKIT_BROWSER"]
         options.add_argument("--automation")
-        driver = webdriver.WebKitGTK(executable_path=os.environ["WEBKIT_DRIVER"],
-                                     options=options)
-        try:
-            driver.set_window_size(width, height)
-            yield driver
-        finally:
-            driver.quit()
+        yield lambda: webdriver.WebKitGTK(executable_path=os.environ["WEBKIT_DRIVER"],
+                                          options=options)
 
 
 ENGINES = {"chromium": chromium, "webkit": webkit}
@@ -110,14 +102,18 @@ ENGINES = {"chromium": chromium, "webkit": webkit}
 @contextlib.contextmanager
 def page(site, width=1280, height=900):
     """The page of the folder site, loaded and set up in a fresh browser; yields the driver."""
-    with served(site) as url, ENGINES[os.environ.get("BROWSER", "chromium")](width,
-                                                                          height) as driver:
-        driver.set_script_timeout(TIMEOUT_SECONDS)
-        driver.get(url)
-        # The page's modules may still be setting it up when the load is reported.
-        WebDriverWait(driver, TIMEOUT_SECONDS).until(lambda _: driver.execute_script(
-            "return !document.documentElement.classList.contains('starting')"))
-        yield driver
+    with served(site) as url, ENGINES[os.environ.get("BROWSER", "chromium")]() as start:
+        driver = start()
+        try:
+            driver.set_window_size(width, height)
+            driver.set_script_timeout(TIMEOUT_SECONDS)
+            driver.get(url)
+            # The page's modules may still be setting it up when the load is reported.
+            WebDriverWait(driver, TIMEOUT_SECONDS).until(lambda _: driver.execute_script(
+                "return !document.documentElement.classList.contains('starting')"))
+            yield driver
+        finally:
+            driver.quit()
 
 
 def labelled(driver, label):
