@@ -7,7 +7,7 @@
 // removed.
 "use strict";
 
-export const SHOWN_INPUT_LIMIT = 1 << 20;
+const SHOWN_INPUT_LIMIT = 1 << 20;
 // How much of a large input its summary shows.
 const HEAD_LINES = 8;
 const HEAD_LINE_CHARACTERS = 120;
@@ -47,7 +47,7 @@ function lineStarts(bytes) {
 }
 
 // What a text box would change in bytes that are to be shown in it, as a sentence, or "".
-export function unshownBytes(bytes) {
+function unshownBytes(bytes) {
   const starts = lineStarts(bytes);
   let crlf = 0;
   let loneCr = 0;

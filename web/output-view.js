@@ -6,7 +6,7 @@
 
 import {counted, decoder, formatCount} from "./byte-field.js";
 
-export const SHOWN_OUTPUT_LIMIT = 1 << 20;
+const SHOWN_OUTPUT_LIMIT = 1 << 20;
 
 const NAMES = {stdout: "standard output", stderr: "standard error"};
 

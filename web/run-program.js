@@ -28,7 +28,7 @@ const OUTPUTS_FOLDER = "run-outputs";
 
 const WORKER_URL = new URL("program-worker.js", import.meta.url);
 
-export class RunError extends Error {
+class RunError extends Error {
   constructor(message, reason) {
     super(message);
     this.name = "RunError";

@@ -7,8 +7,8 @@ import {Disagreement, NotInForm, byteLines, shown} from "./lines.js";
 import {chainWidth, drawChain, pictureSvg, svgElement} from "./svg.js";
 
 // Boxes drawn per roster and carts drawn, at most.
-export const SHOWN_NAMES = 40;
-export const SHOWN_CARTS = 30;
+const SHOWN_NAMES = 40;
+const SHOWN_CARTS = 30;
 
 const ADD_HEADING = "Using the member function add: ";
 const PLUS_HEADING = "Using the member function operator+=: ";

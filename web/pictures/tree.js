@@ -11,7 +11,7 @@ import {Disagreement, NotInForm, linesOf, shown} from "./lines.js";
 import {CHARACTER_WIDTH, cut, pictureSvg, svgElement} from "./svg.js";
 
 // Query answers kept for choosing one, at most.
-export const SHOWN_ANSWERS = 500;
+const SHOWN_ANSWERS = 500;
 const COUNT_LINE = /^number of nodes: (\d+)$/;
 const ANSWER_LINE = /^(found: {6}|not found: {2})(.*)$/s;
 
@@ -102,7 +102,7 @@ function walk(tree, order, visit) {
 }
 
 // The nodes a search for key compares it with, from the root, and whether it is found.
-export function searchPath(tree, key) {
+function searchPath(tree, key) {
   const path = [];
   for (let node = tree.root; node !== -1;) {
     path.push(node);

@@ -11,7 +11,7 @@ import {Disagreement, NotInForm, byteLines, shown} from "./lines.js";
 import {CHARACTER_WIDTH, cut, pictureSvg, svgElement} from "./svg.js";
 
 // Bars drawn, at most.
-export const SHOWN_BARS = 60;
+const SHOWN_BARS = 60;
 const INT_MAX = 2147483647;
 const INT_MIN = -2147483648;
 
@@ -25,7 +25,7 @@ function isPunctuation(byte) {
 }
 
 // The count argument as the programs read it: as atoi does, clamped to the int range.
-export function threshold(argument) {
+function threshold(argument) {
   const found = /^[ \t\n\v\f\r]*([+-]?)(\d*)/.exec(argument);
   if (!found[2]) {
     return 0;
@@ -35,7 +35,7 @@ export function threshold(argument) {
 }
 
 // Each normalised word of bytes, with how often it occurs, as byte strings.
-export function countWords(bytes) {
+function countWords(bytes) {
   const counts = new Map();
   for (let at = 0; at < bytes.length;) {
     while (at < bytes.length && isWhiteSpace(bytes[at])) {
