@@ -5,7 +5,9 @@
 #   ci      test, plus what CI adds: clang with its sanitizer and fuzzer runtime, LLVM's standard
 #           library with GoogleTest's sources to build against it, clang-format, valgrind,
 #           MinGW-w64 and Wine for the Windows build, Emscripten, Selenium, Chromium and
-#           WebKitGTK (with Xvfb) for the web page (the default)
+#           WebKitGTK (with Xvfb) for the web page, Node.js and npm for the page's logic tests,
+#           linter and formatter (the default); then that linter and formatter themselves, at
+#           the versions package-lock.json pins, into this checkout's node_modules
 # Elsewhere it says what to install on that system and exits with status 1.
 # Usage: tools/install-prerequisites.sh [build|test|ci]
 set -euo pipefail
@@ -64,16 +66,34 @@ test) packages+=(libgtest-dev python3 groff-base) ;;
 ci)
     packages+=(libgtest-dev python3 groff-base clang libclang-rt-dev libc++-dev libc++abi-dev
         googletest clang-format valgrind g++-mingw-w64-x86-64-posix wine wine64 emscripten
-        node-acorn python3-selenium chromium chromium-driver webkit2gtk-driver xvfb)
+        node-acorn nodejs python3-selenium chromium chromium-driver webkit2gtk-driver xvfb)
     ;;
 esac
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+# install_page_tools: for ci, the page's linter and formatter into node_modules, never globally,
+# unless they are there already for this package-lock.json; offline after that.
+install_page_tools() {
+    if [ "$purpose" = ci ] && ! [ "$root/package-lock.json" -ot "$root/node_modules/.package-lock.json" ]; then
+        echo "installing the page's linter and formatter into $root/node_modules"
+        (cd "$root" && npm ci --no-audit --no-fund)
+    fi
+}
 
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
         missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# NodeSource's nodejs holds npm, Debian's leaves it to a package of its own, which the other
+# conflicts with: npm is installed only where no npm is found.
+if [ "$purpose" = ci ] && ! command -v npm >/dev/null 2>&1; then
+    missing+=(npm)
+fi
+if [ ${#missing[@]} -eq 0 ]; then
+    install_page_tools
+    exit 0
+fi
 
 as_root=
 if [ "$(id -u)" -ne 0 ]; then
@@ -86,3 +106,4 @@ fi
 echo "installing with apt-get${as_root:+ through sudo}: ${missing[*]}"
 $as_root apt-get update -qq
 $as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+install_page_tools

@@ -19,8 +19,12 @@ self.onmessage = async ({data}) => {
   try {
     self.postMessage({structure: await READERS[data.program](data)});
   } catch (error) {
-    const kind = error instanceof NotInForm ? "form"
-      : error instanceof Disagreement ? "disagreement" : "error";
+    const kind =
+      error instanceof NotInForm
+        ? "form"
+        : error instanceof Disagreement
+          ? "disagreement"
+          : "error";
     self.postMessage({failure: error.message, kind});
   }
 };

@@ -5,7 +5,6 @@
 // into the box at all, which would hold up the page for seconds on each keystroke: the field
 // shows their name, size and first lines instead, and keeps them until they are replaced or
 // removed.
-"use strict";
 
 const SHOWN_INPUT_LIMIT = 1 << 20;
 // How much of a large input its summary shows.
@@ -39,8 +38,11 @@ export function counted(count, noun) {
 // The byte offsets at which each line of bytes starts, the line end (LF) staying with its line.
 function lineStarts(bytes) {
   const starts = [0];
-  for (let at = bytes.indexOf(10); at !== -1 && at + 1 < bytes.length;
-       at = bytes.indexOf(10, at + 1)) {
+  for (
+    let at = bytes.indexOf(10);
+    at !== -1 && at + 1 < bytes.length;
+    at = bytes.indexOf(10, at + 1)
+  ) {
     starts.push(at + 1);
   }
   return starts;
@@ -53,8 +55,10 @@ function unshownBytes(bytes) {
   let loneCr = 0;
   let notUtf8 = 0;
   starts.forEach((start, index) => {
-    const line = bytes.subarray(start, index + 1 < starts.length ? starts[index + 1]
-                                                                   : bytes.length);
+    const line = bytes.subarray(
+      start,
+      index + 1 < starts.length ? starts[index + 1] : bytes.length,
+    );
     for (let at = line.indexOf(13); at !== -1; at = line.indexOf(13, at + 1)) {
       if (line[at + 1] === 10) {
         crlf += 1;
@@ -70,22 +74,29 @@ function unshownBytes(bytes) {
   });
   const kinds = [];
   if (crlf > 0) {
-    kinds.push(`${counted(crlf, "line")} ${crlf === 1 ? "ends" : "end"} in CR LF ` +
-               "(Windows line ends)");
+    kinds.push(
+      `${counted(crlf, "line")} ${crlf === 1 ? "ends" : "end"} in CR LF (Windows line ends)`,
+    );
   }
   if (loneCr > 0) {
-    kinds.push(`${counted(loneCr, "carriage return")} (CR) not before a line end ` +
-               `${loneCr === 1 ? "shows" : "show"} as a line end`);
+    kinds.push(
+      `${counted(loneCr, "carriage return")} (CR) not before a line end ` +
+        `${loneCr === 1 ? "shows" : "show"} as a line end`,
+    );
   }
   if (notUtf8 > 0) {
-    kinds.push(`${counted(notUtf8, "line")} ${notUtf8 === 1 ? "holds" : "hold"} bytes that ` +
-               "are not UTF-8, shown as \uFFFD");
+    kinds.push(
+      `${counted(notUtf8, "line")} ${notUtf8 === 1 ? "holds" : "hold"} bytes that ` +
+        "are not UTF-8, shown as \uFFFD",
+    );
   }
   if (kinds.length === 0) {
     return "";
   }
-  return `${kinds.join("; ")}. The run gets them as loaded; typing here replaces them ` +
-         "with what the box shows.";
+  return (
+    `${kinds.join("; ")}. The run gets them as loaded; typing here replaces them ` +
+    "with what the box shows."
+  );
 }
 
 // The summary of a large input: its name, size and first lines.
@@ -94,14 +105,16 @@ function summaryOf(name, bytes) {
   const lines = starts.length;
   const head = starts.slice(0, HEAD_LINES).map((start, index) => {
     const end = index + 1 < starts.length ? starts[index + 1] - 1 : bytes.length;
-    const text = decoder.decode(bytes.subarray(start,
-                                               Math.min(end, start + 4 * HEAD_LINE_CHARACTERS)));
+    const text = decoder.decode(
+      bytes.subarray(start, Math.min(end, start + 4 * HEAD_LINE_CHARACTERS)),
+    );
     return text.length > HEAD_LINE_CHARACTERS ? `${text.slice(0, HEAD_LINE_CHARACTERS)}…` : text;
   });
   return {
-    text: `${name ? `${name}: ` : ""}${counted(bytes.length, "byte")} in ` +
-          `${counted(lines, "line")}, too large to edit here; sent as loaded. ` +
-          `${lines > HEAD_LINES ? `The first ${HEAD_LINES} lines:` : "Its lines:"}`,
+    text:
+      `${name ? `${name}: ` : ""}${counted(bytes.length, "byte")} in ` +
+      `${counted(lines, "line")}, too large to edit here; sent as loaded. ` +
+      `${lines > HEAD_LINES ? `The first ${HEAD_LINES} lines:` : "Its lines:"}`,
     head: head.join("\n"),
   };
 }

@@ -3,7 +3,6 @@
 // their invisible characters made visible, and a line diff of a bounded window from there on.
 // The run's output may be far larger than anything a page can hold as text: it is read from its
 // Blob a slice at a time, each slice a short step, so that a comparison never holds up the page.
-"use strict";
 
 import {byteString, decoder, formatCount} from "./byte-field.js";
 
@@ -71,9 +70,11 @@ function shownLine(slice, sliceStart, offset, lineStart, total) {
   const newline = slice.indexOf(NEWLINE, offset - sliceStart);
   const end = newline === -1 ? slice.length : newline;
   return {
-    segments: [...(sliceStart > lineStart ? [["…", null]] : []),
-               ...visibleLine(slice.subarray(0, end)),
-               ...(newline === -1 && sliceStart + slice.length < total ? [["…", null]] : [])],
+    segments: [
+      ...(sliceStart > lineStart ? [["…", null]] : []),
+      ...visibleLine(slice.subarray(0, end)),
+      ...(newline === -1 && sliceStart + slice.length < total ? [["…", null]] : []),
+    ],
     // The output ends on this line, without a line end after it.
     missingNewline: newline === -1 && sliceStart + slice.length >= total && total > lineStart,
     // The output has ended before this line.
@@ -114,8 +115,10 @@ function diffLines(a, b) {
   for (let edits = 0; edits <= MOST_EDITS; edits += 1) {
     trace.push(furthest.slice());
     for (let k = -edits; k <= edits; k += 2) {
-      let x = k === -edits || (k !== edits && furthest[offset + k - 1] < furthest[offset + k + 1])
-        ? furthest[offset + k + 1] : furthest[offset + k - 1] + 1;
+      let x =
+        k === -edits || (k !== edits && furthest[offset + k - 1] < furthest[offset + k + 1])
+          ? furthest[offset + k + 1]
+          : furthest[offset + k - 1] + 1;
       let y = x - k;
       while (x < a.length && y < b.length && a[x] === b[y]) {
         x += 1;
@@ -137,8 +140,10 @@ function backtrack(trace, offset, xEnd, yEnd) {
   for (let edits = trace.length - 1; edits >= 0; edits -= 1) {
     const furthest = trace[edits];
     const k = x - y;
-    const previousK = k === -edits || (k !== edits && furthest[offset + k - 1] <
-                                       furthest[offset + k + 1]) ? k + 1 : k - 1;
+    const previousK =
+      k === -edits || (k !== edits && furthest[offset + k - 1] < furthest[offset + k + 1])
+        ? k + 1
+        : k - 1;
     const previousX = edits === 0 ? 0 : furthest[offset + previousK];
     const previousY = previousX - previousK;
     while (x > previousX && y > previousY) {
@@ -169,10 +174,11 @@ function windowDiff(expected, actual, firstLine) {
   const changed = script.map(([kind]) => kind !== " ");
   const lines = [];
   let unshown = 0;
-  let shownUpTo = -1;  // the last step shown
+  let shownUpTo = -1; // the last step shown
   script.forEach(([kind, ai, bi], index) => {
-    const near = changed.slice(Math.max(0, index - CONTEXT_LINES),
-                               index + CONTEXT_LINES + 1).includes(true);
+    const near = changed
+      .slice(Math.max(0, index - CONTEXT_LINES), index + CONTEXT_LINES + 1)
+      .includes(true);
     if (!near) {
       return;
     }
@@ -181,8 +187,11 @@ function windowDiff(expected, actual, firstLine) {
       return;
     }
     if (shownUpTo !== index - 1) {
-      lines.push(["@", `expected line ${formatCount(firstLine + ai)}, ` +
-                       `actual line ${formatCount(firstLine + bi)}`]);
+      lines.push([
+        "@",
+        `expected line ${formatCount(firstLine + ai)}, ` +
+          `actual line ${formatCount(firstLine + bi)}`,
+      ]);
     }
     shownUpTo = index;
     const text = kind === "+" ? b[bi] : a[ai];
@@ -225,17 +234,24 @@ export async function compare(expected, actual) {
     return bytes.subarray(0, end);
   };
   const expectedWindow = bounded(expected.subarray(windowStart, offset + WINDOW_BYTES));
-  const actualWindow = bounded(new Uint8Array(
-    await actual.slice(windowStart, offset + WINDOW_BYTES).arrayBuffer()));
+  const actualWindow = bounded(
+    new Uint8Array(await actual.slice(windowStart, offset + WINDOW_BYTES).arrayBuffer()),
+  );
   const diff = windowDiff(expectedWindow, actualWindow, firstLine);
-  diff.partial = windowStart + expectedWindow.length < expected.length ||
-                 windowStart + actualWindow.length < actual.size;
+  diff.partial =
+    windowStart + expectedWindow.length < expected.length ||
+    windowStart + actualWindow.length < actual.size;
   return {
     same: false,
     line,
     column: offset - lineStart + 1,
-    expected: shownLine(expected.subarray(sliceStart, sliceEnd), sliceStart, offset, lineStart,
-                        expected.length),
+    expected: shownLine(
+      expected.subarray(sliceStart, sliceEnd),
+      sliceStart,
+      offset,
+      lineStart,
+      expected.length,
+    ),
     actual: shownLine(actualSlice, sliceStart, offset, lineStart, actual.size),
     diff,
   };

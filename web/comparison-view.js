@@ -1,7 +1,6 @@
 // Shows how a run's output compares with the output the student expects: "Same bytes", or where
 // the first difference is, the two lines there (expected above actual, invisible characters
 // made visible) and a line diff around it.
-"use strict";
 
 import {formatCount} from "./byte-field.js";
 import {compare} from "./compare.js";
@@ -30,8 +29,10 @@ function lineNodes(line) {
   if (line.endsHere) {
     return ["(the output ends before this line)"];
   }
-  return [...segmentNodes(line.segments),
-          ...(line.missingNewline ? ["   (no newline at the end of the output)"] : [])];
+  return [
+    ...segmentNodes(line.segments),
+    ...(line.missingNewline ? ["   (no newline at the end of the output)"] : []),
+  ];
 }
 
 function labelledLine(className, label, line) {
@@ -49,36 +50,58 @@ export async function showComparison(holder, name, expected, actual) {
     holder.replaceChildren(element("p", "comparison-verdict same", `${name}: Same bytes`));
     return;
   }
-  const verdict = element("p", "comparison-verdict differs",
-                          `${name}: First difference at line ${formatCount(result.line)}, ` +
-                          `column ${formatCount(result.column)}`);
+  const verdict = element(
+    "p",
+    "comparison-verdict differs",
+    `${name}: First difference at line ${formatCount(result.line)}, ` +
+      `column ${formatCount(result.column)}`,
+  );
   const lines = element("pre", "comparison-lines");
-  lines.append(labelledLine("expected-line", "expected: ", result.expected),
-               labelledLine("actual-line", "actual:   ", result.actual));
+  lines.append(
+    labelledLine("expected-line", "expected: ", result.expected),
+    labelledLine("actual-line", "actual:   ", result.actual),
+  );
   const parts = [verdict, lines];
   const {diff} = result;
   if (diff.tooDifferent) {
-    parts.push(element("p", "hint", "The outputs differ in too many lines from there to show a " +
-                                    "line diff."));
+    parts.push(
+      element(
+        "p",
+        "hint",
+        "The outputs differ in too many lines from there to show a " + "line diff.",
+      ),
+    );
   } else {
     const shown = element("pre", "line-diff");
-    shown.tabIndex = 0;  // it scrolls
+    shown.tabIndex = 0; // it scrolls
     shown.setAttribute("role", "region");
     shown.setAttribute("aria-label", `${name}: line diff, expected lines marked -, actual +`);
     for (const [kind, segments, missingNewline] of diff.lines) {
       if (kind === "@") {
         shown.append(element("span", "diff-at", `@@ ${segments} @@\n`));
       } else {
-        const line = element("span", {"-": "diff-expected", "+": "diff-actual", " ": "diff-same"}[kind],
-                             `${kind} `);
-        line.append(...segmentNodes(segments),
-                    missingNewline ? "   (no newline at the end)\n" : "\n");
+        const line = element(
+          "span",
+          {"-": "diff-expected", "+": "diff-actual", " ": "diff-same"}[kind],
+          `${kind} `,
+        );
+        line.append(
+          ...segmentNodes(segments),
+          missingNewline ? "   (no newline at the end)\n" : "\n",
+        );
         shown.append(line);
       }
     }
-    parts.push(element("p", "hint", "Marked: \u240D a carriage return (CR), \u2192 a tab, " +
-                                    "\u00B7 a space at the end of a line. Line diff: - expected " +
-                                    "only, + actual only."), shown);
+    parts.push(
+      element(
+        "p",
+        "hint",
+        "Marked: \u240D a carriage return (CR), \u2192 a tab, " +
+          "\u00B7 a space at the end of a line. Line diff: - expected " +
+          "only, + actual only.",
+      ),
+      shown,
+    );
     const notes = [];
     if (diff.unshown > 0) {
       notes.push(`${formatCount(diff.unshown)} more differing lines are not shown.`);

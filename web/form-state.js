@@ -3,7 +3,6 @@
 // a link to the run (in the URL's fragment, base64url), a saved run file, and the copy kept in
 // local storage across a reload. What comes back from any of them is a stranger's data: it is
 // checked whole before it fills the form, and a form can do nothing but hold it.
-"use strict";
 
 import {byteString, decoder, encoder} from "./byte-field.js";
 import {PROGRAMS} from "./run-program.js";
@@ -13,18 +12,27 @@ const VERSION = 1;
 // The packed form: a 4-byte length, a JSON header that gives every input's length, then the
 // inputs' bytes in the header's order, all compressed as raw deflate.
 export async function pack(state) {
-  const parts = [...state.files.map(({bytes}) => bytes), state.stdin, state.expected.stdout,
-                 state.expected.stderr];
-  const header = encoder.encode(JSON.stringify({
-    version: VERSION, program: state.program, args: state.args,
-    files: state.files.map(({name, bytes}) => [name, bytes.length]),
-    lengths: parts.slice(state.files.length).map((bytes) => bytes.length),
-    status: state.expected.status,
-    dropped: state.dropped || [],
-  }));
+  const parts = [
+    ...state.files.map(({bytes}) => bytes),
+    state.stdin,
+    state.expected.stdout,
+    state.expected.stderr,
+  ];
+  const header = encoder.encode(
+    JSON.stringify({
+      version: VERSION,
+      program: state.program,
+      args: state.args,
+      files: state.files.map(({name, bytes}) => [name, bytes.length]),
+      lengths: parts.slice(state.files.length).map((bytes) => bytes.length),
+      status: state.expected.status,
+      dropped: state.dropped || [],
+    }),
+  );
   const length = new Uint8Array(4);
   new DataView(length.buffer).setUint32(0, header.length);
-  const stream = new Blob([length, header, ...parts]).stream()
+  const stream = new Blob([length, header, ...parts])
+    .stream()
     .pipeThrough(new CompressionStream("deflate-raw"));
   return new Uint8Array(await new Response(stream).arrayBuffer());
 }
@@ -53,26 +61,39 @@ export async function unpack(packed) {
   }
   const files = Array.isArray(header?.files) ? header.files : null;
   const lengths = Array.isArray(header?.lengths) ? header.lengths : null;
-  if (header.version !== VERSION || !PROGRAMS.includes(header.program) ||
-      !isText(header.args) || !isText(header.status) || !files || !lengths ||
-      lengths.length !== 3 || !lengths.every(isLength) ||
-      !files.every((file) => Array.isArray(file) && isText(file[0]) && isLength(file[1])) ||
-      !Array.isArray(header.dropped) || !header.dropped.every(isText)) {
+  if (
+    header.version !== VERSION ||
+    !PROGRAMS.includes(header.program) ||
+    !isText(header.args) ||
+    !isText(header.status) ||
+    !files ||
+    !lengths ||
+    lengths.length !== 3 ||
+    !lengths.every(isLength) ||
+    !files.every((file) => Array.isArray(file) && isText(file[0]) && isLength(file[1])) ||
+    !Array.isArray(header.dropped) ||
+    !header.dropped.every(isText)
+  ) {
     throw new Damaged("its description is not that of a run");
   }
   const all = [...files.map((file) => file[1]), ...lengths];
   if (4 + headerLength + all.reduce((sum, length) => sum + length, 0) !== bytes.length) {
     throw new Damaged("it is not whole");
   }
-  let at = 4 + headerLength;
-  const parts = all.map((length) => bytes.slice(at, (at += length)));
+  const parts = [];
+  for (let at = 4 + headerLength, index = 0; index < all.length; at += all[index], index += 1) {
+    parts.push(bytes.slice(at, at + all[index]));
+  }
   return {
     program: header.program,
     args: header.args,
     files: files.map(([name], index) => ({name, bytes: parts[index]})),
     stdin: parts[files.length],
-    expected: {stdout: parts[files.length + 1], stderr: parts[files.length + 2],
-               status: header.status},
+    expected: {
+      stdout: parts[files.length + 1],
+      stderr: parts[files.length + 2],
+      status: header.status,
+    },
     dropped: header.dropped,
   };
 }
@@ -85,7 +106,8 @@ export function fromBase64Url(text) {
   if (!/^[A-Za-z0-9_-]*$/.test(text)) {
     throw new Damaged("it holds characters a link to a run does not");
   }
-  const binary = atob(text.replaceAll("-", "+").replaceAll("_", "/") +
-                      "=".repeat((4 - text.length % 4) % 4));
+  const binary = atob(
+    text.replaceAll("-", "+").replaceAll("_", "/") + "=".repeat((4 - (text.length % 4)) % 4),
+  );
   return Uint8Array.from(binary, (character) => character.charCodeAt(0));
 }

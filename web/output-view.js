@@ -2,7 +2,6 @@
 // runs; the page shows at most the first SHOWN_OUTPUT_LIMIT of them, as text, says how many more
 // there are, and offers all of them, kept by the run (run-program.js), for download, byte for
 // byte.
-"use strict";
 
 import {counted, decoder, formatCount} from "./byte-field.js";
 
@@ -89,7 +88,8 @@ export class OutputView {
         throw new Error("bytes missing");
       }
     } catch {
-      this.note.textContent = `This browser could not keep all ${formatCount(this.length)} ` +
+      this.note.textContent =
+        `This browser could not keep all ${formatCount(this.length)} ` +
         "bytes of this output: only those shown here are left.";
       this.note.hidden = false;
       return false;
@@ -108,7 +108,9 @@ export class OutputView {
       whole.download = name;
       whole.textContent = "Download the whole output.";
       this.note.replaceChildren(
-        `Showing the first ${formatCount(shown)} of ${formatCount(this.length)} bytes. `, whole);
+        `Showing the first ${formatCount(shown)} of ${formatCount(this.length)} bytes. `,
+        whole,
+      );
       this.note.hidden = false;
     }
     return true;

@@ -2,7 +2,6 @@
 // program in a worker, show what it writes while it runs, compare it with the expected output
 // and draw the structure it built; a run can be shared as a link or a file, and the form is
 // kept across a reload.
-"use strict";
 
 import {ByteField, counted, decoder, encoder, formatCount} from "./byte-field.js";
 import {showComparison} from "./comparison-view.js";
@@ -29,9 +28,9 @@ const LARGEST_COPIED = 16 << 20;
 const STREAM_NAMES = {stdout: "Standard output", stderr: "Standard error"};
 
 const form = {
-  files: [],  // {group, nameBox, field}, in the order shown
-  filesMade: 0,  // numbers the notes, whose ids must stay unique
-  fields: {},  // the ByteFields of stdin, expected-stdout and expected-stderr, by id
+  files: [], // {group, nameBox, field}, in the order shown
+  filesMade: 0, // numbers the notes, whose ids must stay unique
+  fields: {}, // the ByteFields of stdin, expected-stdout and expected-stderr, by id
   // Whether the inputs differ from the example last loaded, so that choosing another program
   // keeps them.
   changed: false,
@@ -60,8 +59,13 @@ function addFile(name, bytes) {
   note.id = `file-note-${++form.filesMade}`;
   contents.setAttribute("aria-describedby", note.id);
   const file = {group, nameBox};
-  file.field = new ByteField({textarea: contents, note, large: group.querySelector(".large"),
-                              hide: group.querySelector(".file-box"), onChange: formChanged});
+  file.field = new ByteField({
+    textarea: contents,
+    note,
+    large: group.querySelector(".large"),
+    hide: group.querySelector(".file-box"),
+    onChange: formChanged,
+  });
   const legend = group.querySelector("legend");
   const nameLegend = () => {
     legend.textContent = nameBox.value ? `File ${nameBox.value}` : "File";
@@ -75,8 +79,11 @@ function addFile(name, bytes) {
   if (bytes) {
     file.field.load(bytes, name);
   }
-  group.querySelector(".replace-file").addEventListener("change", (event) => upload(
-    event.target, (chosenName, chosen) => file.field.load(chosen, nameBox.value)));
+  group
+    .querySelector(".replace-file")
+    .addEventListener("change", (event) =>
+      upload(event.target, (_chosenName, chosen) => file.field.load(chosen, nameBox.value)),
+    );
   group.querySelector(".remove-file").addEventListener("click", () => {
     form.files.splice(form.files.indexOf(file), 1);
     group.remove();
@@ -95,9 +102,11 @@ function readForm() {
     args: $("args").value,
     files: form.files.map((file) => ({name: file.nameBox.value, bytes: file.field.bytes()})),
     stdin: form.fields.stdin.bytes(),
-    expected: {stdout: form.fields["expected-stdout"].bytes(),
-               stderr: form.fields["expected-stderr"].bytes(),
-               status: $("expected-status").value},
+    expected: {
+      stdout: form.fields["expected-stdout"].bytes(),
+      stderr: form.fields["expected-stderr"].bytes(),
+      status: $("expected-status").value,
+    },
   };
 }
 
@@ -106,8 +115,12 @@ function readForm() {
 function fillForm(state, {changed}) {
   showProgram(state.program);
   $("args").value = state.args;
-  form.files.splice(0).forEach((file) => file.group.remove());
-  state.files.forEach(({name, bytes}) => addFile(name, bytes));
+  for (const file of form.files.splice(0)) {
+    file.group.remove();
+  }
+  for (const {name, bytes} of state.files) {
+    addFile(name, bytes);
+  }
   form.fields.stdin.load(state.stdin);
   form.fields["expected-stdout"].load(state.expected.stdout);
   form.fields["expected-stderr"].load(state.expected.stderr);
@@ -128,8 +141,9 @@ function exampleOf(program) {
     program,
     args: example.args.join("\n"),
     files: example.files.map((name) => ({name, bytes: exampleBytes(name)})),
-    stdin: example.stdin.file ? exampleBytes(example.stdin.file)
-                              : encoder.encode(example.stdin.text),
+    stdin: example.stdin.file
+      ? exampleBytes(example.stdin.file)
+      : encoder.encode(example.stdin.text),
     expected: {stdout: none, stderr: none, status: ""},
   };
 }
@@ -146,7 +160,7 @@ function showProgram(program) {
     about.hidden = about.id !== `about-${program}`;
   }
   $("program").setAttribute("aria-describedby", `about-${program}`);
-  prepare(program).catch(() => {});  // a failure to load is reported by the run
+  prepare(program).catch(() => {}); // a failure to load is reported by the run
 }
 
 // Loads the example of the chosen program; what the student had typed can be brought back.
@@ -162,8 +176,10 @@ function chooseProgram() {
   if (form.changed) {
     showProgram(program);
     formChanged();
-    setExampleNote(`Your inputs are kept. "Load example" replaces them with the example of ` +
-                   `${program}.`, false);
+    setExampleNote(
+      `Your inputs are kept. "Load example" replaces them with the example of ${program}.`,
+      false,
+    );
   } else {
     loadExample();
   }
@@ -198,9 +214,11 @@ function setState(text, failed = false) {
 
 function showProgress() {
   const written = outputs.stdout.length + outputs.stderr.length;
-  setState(`Running ${current.program}… ` +
-           `${Math.floor((performance.now() - current.started) / 1000)} s, ` +
-           `${counted(written, "byte")} written`);
+  setState(
+    `Running ${current.program}… ` +
+      `${Math.floor((performance.now() - current.started) / 1000)} s, ` +
+      `${counted(written, "byte")} written`,
+  );
   outputs.stdout.showHead();
   outputs.stderr.showHead();
 }
@@ -210,12 +228,16 @@ function endOf(program, error, elapsed) {
   const written = outputs.stdout.length + outputs.stderr.length;
   switch (error.reason) {
     case "stopped":
-      return `Stopped after ${seconds(elapsed)}: ${program} had written ` +
-             `${counted(written, "byte")}, shown below.`;
+      return (
+        `Stopped after ${seconds(elapsed)}: ${program} had written ` +
+        `${counted(written, "byte")}, shown below.`
+      );
     case "output-limit":
-      return `Stopped at the output limit: ${program} wrote more than ` +
-             `${formatCount(OUTPUT_LIMIT)} bytes (1 GiB) in ${seconds(elapsed)}; the first ` +
-             `${formatCount(OUTPUT_LIMIT)} are kept.`;
+      return (
+        `Stopped at the output limit: ${program} wrote more than ` +
+        `${formatCount(OUTPUT_LIMIT)} bytes (1 GiB) in ${seconds(elapsed)}; the first ` +
+        `${formatCount(OUTPUT_LIMIT)} are kept.`
+      );
     default:
       return `The run did not finish: ${error.message}.`;
   }
@@ -235,8 +257,9 @@ async function compareLastRun() {
     if (expected[stream].length > 0 && outputs[stream].blob) {
       const part = document.createElement("div");
       holder.append(part);
-      comparisons.push(showComparison(part, STREAM_NAMES[stream], expected[stream],
-                                      outputs[stream].blob));
+      comparisons.push(
+        showComparison(part, STREAM_NAMES[stream], expected[stream], outputs[stream].blob),
+      );
     }
   }
   if (expected.status.trim() !== "") {
@@ -244,8 +267,9 @@ async function compareLastRun() {
     const actual = lastRun.status === null ? "none" : String(lastRun.status);
     const same = expected.status.trim() === actual;
     line.className = `comparison-verdict ${same ? "same" : "differs"}`;
-    line.textContent = same ? `Exit status: Same (${actual})`
-                            : `Exit status: expected ${expected.status.trim()}, actual ${actual}`;
+    line.textContent = same
+      ? `Exit status: Same (${actual})`
+      : `Exit status: expected ${expected.status.trim()}, actual ${actual}`;
     holder.append(line);
   }
   await Promise.all(comparisons);
@@ -253,7 +277,7 @@ async function compareLastRun() {
 
 async function runForm() {
   if (current) {
-    return;  // Run starts no second run while one goes on
+    return; // Run starts no second run while one goes on
   }
   const state = readForm();
   const files = {};
@@ -264,8 +288,7 @@ async function runForm() {
     }
     files[name] = bytes;
   }
-  current = {controller: new AbortController(), program: state.program,
-             started: performance.now()};
+  current = {controller: new AbortController(), program: state.program, started: performance.now()};
   lastRun?.outputs.discard();
   lastRun = null;
   outputs.stdout.clear();
@@ -287,15 +310,22 @@ async function runForm() {
   }
   const args = argumentsOf(state.args);
   let status = null;
-  let kept = null;  // the run's outputs, as run-program.js keeps them
+  let kept = null; // the run's outputs, as run-program.js keeps them
   try {
-    const result = await run(state.program, {args, files, stdin: state.stdin},
-                             {signal: current.controller.signal,
-                              receive: (stream, bytes) => outputs[stream].append(bytes)});
+    const result = await run(
+      state.program,
+      {args, files, stdin: state.stdin},
+      {
+        signal: current.controller.signal,
+        receive: (stream, bytes) => outputs[stream].append(bytes),
+      },
+    );
     ({status, outputs: kept} = result);
     $("status").value = String(status);
-    setState(`${state.program} exited with status ${status} after ` +
-             `${seconds(performance.now() - current.started)}.`);
+    setState(
+      `${state.program} exited with status ${status} after ` +
+        `${seconds(performance.now() - current.started)}.`,
+    );
   } catch (error) {
     kept = error.outputs || null;
     $("status").value = "none";
@@ -314,8 +344,7 @@ async function runForm() {
     $("run").focus();
   }
   $("stop").hidden = true;
-  lastRun = {program: state.program, status, args, files,
-             outputs: kept || {discard: () => {}}};
+  lastRun = {program: state.program, status, args, files, outputs: kept || {discard: () => {}}};
   showPicture($("picture"), {...lastRun, stdout: outputs.stdout.blob});
   // The results are whole, the run over, once the comparisons are made.
   await compareLastRun();
@@ -327,7 +356,7 @@ async function upload(input, receive) {
   for (const chosen of input.files) {
     receive(chosen.name, new Uint8Array(await chosen.arrayBuffer()));
   }
-  input.value = "";  // the same file may be chosen again after an edit
+  input.value = ""; // the same file may be chosen again after an edit
 }
 
 // Copies an output as text; one too large to copy is copied as far as it is shown.
@@ -338,14 +367,16 @@ async function copyOutput(stream) {
   const name = STREAM_NAMES[stream].toLowerCase();
   try {
     await navigator.clipboard.writeText(text);
-    $("copy-note").textContent = whole ? `Copied the ${name}.`
+    $("copy-note").textContent = whole
+      ? `Copied the ${name}.`
       : `Copied the first ${formatCount(view.shownBytes().length)} bytes of the ${name}, as ` +
         "shown; download it for the whole.";
   } catch {
     // Where the browser does not let the page copy, the text is selected for the student to.
     getSelection().selectAllChildren($(stream));
-    $("copy-note").textContent = `The browser did not let the page copy: the ${name} shown is ` +
-                                 "selected, to copy with the keyboard.";
+    $("copy-note").textContent =
+      `The browser did not let the page copy: the ${name} shown is ` +
+      "selected, to copy with the keyboard.";
   }
 }
 
@@ -387,13 +418,14 @@ async function store() {
 }
 
 async function copyLink() {
-  const link = `${location.origin}${location.pathname}${LINK_PREFIX}` +
-               toBase64Url(await pack(readForm()));
+  const link = `${location.origin}${location.pathname}${LINK_PREFIX}${toBase64Url(await pack(readForm()))}`;
   if (link.length > LONGEST_LINK) {
     $("link-box").hidden = true;
-    setShareNote(`This run is too large for a link (${formatCount(link.length)} characters; ` +
-                 `a link holds about ${formatCount(LONGEST_LINK)}). Save it as a file with ` +
-                 `"Save run", and open the file with "Open run".`);
+    setShareNote(
+      `This run is too large for a link (${formatCount(link.length)} characters; ` +
+        `a link holds about ${formatCount(LONGEST_LINK)}). Save it as a file with ` +
+        `"Save run", and open the file with "Open run".`,
+    );
     return;
   }
   $("link-box").hidden = false;
@@ -411,8 +443,9 @@ async function copyLink() {
 async function saveRun() {
   const state = readForm();
   const link = document.createElement("a");
-  link.href = URL.createObjectURL(new Blob([await pack(state)],
-                                           {type: "application/octet-stream"}));
+  link.href = URL.createObjectURL(
+    new Blob([await pack(state)], {type: "application/octet-stream"}),
+  );
   link.download = `${state.program}.run`;
   link.click();
   setTimeout(() => URL.revokeObjectURL(link.href), 60000);
@@ -432,9 +465,12 @@ async function openPacked(packed, {subject, name}) {
   fillForm(state, {changed: true});
   form.replaced = null;
   setExampleNote("", false);
-  setShareNote(`Opened ${name}; it runs when you press Run.` +
-               (state.dropped.length > 0 ? ` Not kept with it (too large): ` +
-                                           `${state.dropped.join(", ")}.` : ""));
+  setShareNote(
+    `Opened ${name}; it runs when you press Run.` +
+      (state.dropped.length > 0
+        ? ` Not kept with it (too large): ${state.dropped.join(", ")}.`
+        : ""),
+  );
   return true;
 }
 
@@ -470,8 +506,10 @@ async function restoreStored() {
     const state = await unpack(fromBase64Url(stored));
     fillForm(state, {changed: true});
     if (state.dropped.length > 0) {
-      setShareNote(`Too large to keep across a reload, and left out: ` +
-                   `${state.dropped.join(", ")}. Upload again what you need.`);
+      setShareNote(
+        `Too large to keep across a reload, and left out: ` +
+          `${state.dropped.join(", ")}. Upload again what you need.`,
+      );
     }
     return true;
   } catch {
@@ -483,12 +521,17 @@ async function setUp() {
   outputs.stdout = new OutputView("stdout");
   outputs.stderr = new OutputView("stderr");
   for (const id of ["stdin", "expected-stdout", "expected-stderr"]) {
-    form.fields[id] = new ByteField({textarea: $(id), note: $(`${id}-note`),
-                                     large: $(`${id}-large`), onChange: formChanged});
+    form.fields[id] = new ByteField({
+      textarea: $(id),
+      note: $(`${id}-note`),
+      large: $(`${id}-large`),
+      onChange: formChanged,
+    });
   }
   for (const input of document.querySelectorAll(".upload-into")) {
-    input.addEventListener("change", () => upload(
-      input, (name, bytes) => form.fields[input.dataset.field].load(bytes, name)));
+    input.addEventListener("change", () =>
+      upload(input, (name, bytes) => form.fields[input.dataset.field].load(bytes, name)),
+    );
   }
   for (const button of document.querySelectorAll(".remove-large")) {
     button.addEventListener("click", () => {
@@ -505,23 +548,26 @@ async function setUp() {
     addFile("", null).nameBox.focus();
     formChanged();
   });
-  $("upload-files").addEventListener("change", (event) => upload(event.target, (name, bytes) => {
-    const same = form.files.find((file) => file.nameBox.value === name);
-    (same || addFile(name, null)).field.load(bytes, name);
-  }));
+  $("upload-files").addEventListener("change", (event) =>
+    upload(event.target, (name, bytes) => {
+      const same = form.files.find((file) => file.nameBox.value === name);
+      (same || addFile(name, null)).field.load(bytes, name);
+    }),
+  );
   $("run-form").addEventListener("submit", (event) => {
     event.preventDefault();
     runForm();
   });
-  $("stop").addEventListener("click", () => current && current.controller.abort());
+  $("stop").addEventListener("click", () => current?.controller.abort());
   $("wrap-lines").addEventListener("change", (event) => {
     $("results").classList.toggle("no-wrap", !event.target.checked);
   });
   for (const button of document.querySelectorAll(".copy-output")) {
     button.addEventListener("click", () => copyOutput(button.dataset.stream));
   }
-  $("enlarge").addEventListener("click", () => toggleEnlarged(
-    !$("results").classList.contains("enlarged")));
+  $("enlarge").addEventListener("click", () =>
+    toggleEnlarged(!$("results").classList.contains("enlarged")),
+  );
   document.addEventListener("keydown", (event) => {
     if (event.key === "Escape" && $("results").classList.contains("enlarged")) {
       toggleEnlarged(false);
@@ -530,10 +576,11 @@ async function setUp() {
   });
   $("copy-link").addEventListener("click", copyLink);
   $("save-run").addEventListener("click", saveRun);
-  $("open-run").addEventListener("change", (event) => upload(event.target, (name, bytes) =>
-    openPacked(bytes, {subject: name, name})));
+  $("open-run").addEventListener("change", (event) =>
+    upload(event.target, (name, bytes) => openPacked(bytes, {subject: name, name})),
+  );
   window.addEventListener("hashchange", openLink);
-  if (!await openLink() && !await restoreStored()) {
+  if (!(await openLink()) && !(await restoreStored())) {
     fillForm(exampleOf($("program").value), {changed: false});
   }
   document.documentElement.classList.remove("starting");

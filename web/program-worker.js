@@ -28,7 +28,7 @@ class Outlet {
   }
 
   write(bytes) {
-    for (let at = 0; at < bytes.length;) {
+    for (let at = 0; at < bytes.length; ) {
       const taken = Math.min(bytes.length - at, PIECE_BYTES - this.length);
       this.piece.set(bytes.subarray(at, at + taken), this.length);
       this.length += taken;
@@ -55,14 +55,18 @@ function failureOf(thrown, abortMessage) {
   if (abortMessage !== null) {
     // An assertion that failed says which; a plain abort() says nothing more.
     const assertion = /^Assertion failed: (.*)$/s.exec(abortMessage);
-    return {reason: "aborted",
-            failure: "the program aborted" + (assertion ? ` (assertion failed: ${assertion[1]})` : "")};
+    return {
+      reason: "aborted",
+      failure: `the program aborted${assertion ? ` (assertion failed: ${assertion[1]})` : ""}`,
+    };
   }
   if (thrown instanceof WebAssembly.RuntimeError) {
     return {reason: "crashed", failure: `the program crashed (${thrown.message})`};
   }
-  return {reason: "unavailable",
-          failure: `the program could not run (${thrown && thrown.message || thrown})`};
+  return {
+    reason: "unavailable",
+    failure: `the program could not run (${thrown?.message || thrown})`,
+  };
 }
 
 function runOnce({program, module, args, argv0, files, stdin}) {
@@ -91,23 +95,30 @@ function runOnce({program, module, args, argv0, files, stdin}) {
   // The device's own read and write pass one byte per call; these take whole reads and
   // writes. `buffer` is the instance's heap, whose bytes are viewed unsigned.
   const streams = {
-    0: {read: (stream, buffer, offset, length) => {
-      const taken = Math.min(length, stdin.length - read);
-      new Uint8Array(buffer.buffer, buffer.byteOffset + offset, taken)
-        .set(stdin.subarray(read, read + taken));
-      read += taken;
-      return taken;
-    }},
-    1: {write: (stream, buffer, offset, length) => {
-      outlets.stdout.write(new Uint8Array(buffer.buffer, buffer.byteOffset + offset, length));
-      handOverIfDue();
-      return length;
-    }},
-    2: {write: (stream, buffer, offset, length) => {
-      outlets.stderr.write(new Uint8Array(buffer.buffer, buffer.byteOffset + offset, length));
-      handOverIfDue();
-      return length;
-    }},
+    0: {
+      read: (_stream, buffer, offset, length) => {
+        const taken = Math.min(length, stdin.length - read);
+        new Uint8Array(buffer.buffer, buffer.byteOffset + offset, taken).set(
+          stdin.subarray(read, read + taken),
+        );
+        read += taken;
+        return taken;
+      },
+    },
+    1: {
+      write: (_stream, buffer, offset, length) => {
+        outlets.stdout.write(new Uint8Array(buffer.buffer, buffer.byteOffset + offset, length));
+        handOverIfDue();
+        return length;
+      },
+    },
+    2: {
+      write: (_stream, buffer, offset, length) => {
+        outlets.stderr.write(new Uint8Array(buffer.buffer, buffer.byteOffset + offset, length));
+        handOverIfDue();
+        return length;
+      },
+    },
   };
   const instance = {
     thisProgram: argv0,
@@ -119,10 +130,14 @@ function runOnce({program, module, args, argv0, files, stdin}) {
         .catch((error) => end(failureOf(error, null)));
       return {};
     },
-    preRun: [({FS}) => {
-      FS.chdir(WORKING_DIRECTORY);
-      Object.entries(files).forEach(([name, bytes]) => FS.writeFile(name, bytes));
-    }],
+    preRun: [
+      ({FS}) => {
+        FS.chdir(WORKING_DIRECTORY);
+        for (const [name, bytes] of Object.entries(files)) {
+          FS.writeFile(name, bytes);
+        }
+      },
+    ],
     // Given these, the runtime makes the standard streams devices rather than a terminal, as
     // for a program whose streams are redirected; their reads and writes are replaced below.
     stdin: () => null,

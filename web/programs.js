@@ -4,12 +4,21 @@
 "use strict";
 
 export const EXAMPLES = {
-  go_shopping: {args: [], files: ["products.txt", "transactions.txt"],
-                stdin: {text: "products.txt\ntransactions.txt\n"}},
+  go_shopping: {
+    args: [],
+    files: ["products.txt", "transactions.txt"],
+    stdin: {text: "products.txt\ntransactions.txt\n"},
+  },
   bst_driver: {args: [], files: ["scramble-dict.txt"], stdin: {file: "bst-queries.txt"}},
-  word_count_driver: {args: ["sample-text.txt", "1"], files: ["sample-text.txt"],
-                      stdin: {text: ""}},
-  word_count_solution: {args: ["sample-text.txt", "3"], files: ["sample-text.txt"],
-                        stdin: {text: ""}},
+  word_count_driver: {
+    args: ["sample-text.txt", "1"],
+    files: ["sample-text.txt"],
+    stdin: {text: ""},
+  },
+  word_count_solution: {
+    args: ["sample-text.txt", "3"],
+    files: ["sample-text.txt"],
+    stdin: {text: ""},
+  },
   roster_test: {args: ["names.txt"], files: ["names.txt"], stdin: {text: ""}},
 };

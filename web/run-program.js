@@ -16,10 +16,14 @@
 // The page itself uses run(), which hands the output over piece by piece as it is written and
 // keeps all of it, on disk where the browser gives the page a private file system (a Blob of
 // hundreds of megabytes in memory is more than some browsers hold), in memory otherwise.
-"use strict";
 
-export const PROGRAMS = ["go_shopping", "bst_driver", "word_count_driver", "word_count_solution",
-                         "roster_test"];
+export const PROGRAMS = [
+  "go_shopping",
+  "bst_driver",
+  "word_count_driver",
+  "word_count_solution",
+  "roster_test",
+];
 
 // The most output, of both streams together, that a run may write: beyond it a page would hold
 // more than a tab can be sure of.
@@ -54,7 +58,7 @@ export function prepare(program) {
       })
       .then((bytes) => WebAssembly.compile(bytes))
       .catch((error) => {
-        modules.delete(program);  // a later run tries again
+        modules.delete(program); // a later run tries again
         throw new RunError(`could not load ${program}.wasm: ${error.message}`, "unavailable");
       });
     modules.set(program, module);
@@ -76,18 +80,26 @@ let tabFolder = null;
 
 function outputsFolder() {
   tabFolder ??= (async () => {
-    const outputs = await (await navigator.storage.getDirectory())
-      .getDirectoryHandle(OUTPUTS_FOLDER, {create: true});
+    const outputs = await (await navigator.storage.getDirectory()).getDirectoryHandle(
+      OUTPUTS_FOLDER,
+      {create: true},
+    );
     const tab = crypto.randomUUID();
     const folder = await outputs.getDirectoryHandle(tab, {create: true});
     if (navigator.locks) {
-      await new Promise((held) => navigator.locks.request(`${OUTPUTS_FOLDER}/${tab}`, () => {
-        held();
-        return new Promise(() => {});
-      }));
+      await new Promise((held) =>
+        navigator.locks.request(`${OUTPUTS_FOLDER}/${tab}`, () => {
+          held();
+          return new Promise(() => {});
+        }),
+      );
       for await (const name of outputs.keys()) {
-        navigator.locks.request(`${OUTPUTS_FOLDER}/${name}`, {ifAvailable: true}, (lock) =>
-          lock && name !== tab && outputs.removeEntry(name, {recursive: true}).catch(() => {}));
+        navigator.locks.request(
+          `${OUTPUTS_FOLDER}/${name}`,
+          {ifAvailable: true},
+          (lock) =>
+            lock && name !== tab && outputs.removeEntry(name, {recursive: true}).catch(() => {}),
+        );
       }
     }
     return folder;
@@ -107,8 +119,9 @@ class OutputStore {
       try {
         store.name = `${++storesMade}-${stream}`;
         store.folder = folder;
-        store.writable = await (await folder.getFileHandle(store.name, {create: true}))
-          .createWritable();
+        store.writable = await (
+          await folder.getFileHandle(store.name, {create: true})
+        ).createWritable();
       } catch {
         store.writable = null;
       }
@@ -165,14 +178,19 @@ class OutputStore {
 // in both, outputs.blobs() resolves to {stdout, stderr}, two Blobs of every byte written (up to
 // OUTPUT_LIMIT), and outputs.discard() lets them go.
 export function run(program, {args, files, stdin, argv0 = program}, {receive, signal}) {
-  const kept = outputsFolder().then((folder) => Promise.all(
-    ["stdout", "stderr"].map((stream) => OutputStore.open(folder, stream))));
+  const kept = outputsFolder().then((folder) =>
+    Promise.all(["stdout", "stderr"].map((stream) => OutputStore.open(folder, stream))),
+  );
   const outputs = {
     blobs: async () => {
       const [stdout, stderr] = await kept;
       return {stdout: await stdout.blob(), stderr: await stderr.blob()};
     },
-    discard: () => kept.then((stores) => stores.forEach((store) => store.discard())),
+    discard: async () => {
+      for (const store of await kept) {
+        store.discard();
+      }
+    },
   };
   return new Promise((resolve, reject) => {
     Object.keys(files).forEach(checkFileName);
@@ -189,11 +207,12 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
         finish();
       }
     };
-    const fail = (message, reason) => settle(() => {
-      const error = new RunError(message, reason);
-      error.outputs = outputs;
-      reject(error);
-    });
+    const fail = (message, reason) =>
+      settle(() => {
+        const error = new RunError(message, reason);
+        error.outputs = outputs;
+        reject(error);
+      });
     const stop = () => fail("the run was stopped", "stopped");
     if (signal?.aborted) {
       stop();
@@ -207,42 +226,48 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
       receive(stream, taken);
       stores[stream === "stdout" ? 0 : 1].append(taken);
       if (bytes.length > room) {
-        fail(`the run wrote more than the output limit of ${OUTPUT_LIMIT} bytes`,
-             "output-limit");
+        fail(`the run wrote more than the output limit of ${OUTPUT_LIMIT} bytes`, "output-limit");
       }
     };
-    Promise.all([prepare(program), kept]).then(([module, stores]) => {
-      if (settled) {
-        return;
-      }
-      worker = new Worker(WORKER_URL);
-      worker.onmessage = ({data}) => {
+    Promise.all([prepare(program), kept]).then(
+      ([module, stores]) => {
         if (settled) {
           return;
         }
-        if (data.stream) {
-          accept(stores, data.stream, data.bytes);
-        } else if ("status" in data) {
-          settle(() => resolve({status: data.status, outputs}));
-        } else {
-          fail(data.failure, data.reason);
-        }
-      };
-      worker.onerror = (event) => {
-        event.preventDefault();
-        fail(`could not start ${program}: ${event.message || "its script did not load"}`,
-             "unavailable");
-      };
-      worker.postMessage({program, module, args: [...args], argv0, files, stdin});
-    }, (error) => fail(error.message, error.reason || "unavailable"));
+        worker = new Worker(WORKER_URL);
+        worker.onmessage = ({data}) => {
+          if (settled) {
+            return;
+          }
+          if (data.stream) {
+            accept(stores, data.stream, data.bytes);
+          } else if ("status" in data) {
+            settle(() => resolve({status: data.status, outputs}));
+          } else {
+            fail(data.failure, data.reason);
+          }
+        };
+        worker.onerror = (event) => {
+          event.preventDefault();
+          fail(
+            `could not start ${program}: ${event.message || "its script did not load"}`,
+            "unavailable",
+          );
+        };
+        worker.postMessage({program, module, args: [...args], argv0, files, stdin});
+      },
+      (error) => fail(error.message, error.reason || "unavailable"),
+    );
   });
 }
 
 // The bytes of both outputs, read whole, and let go.
 async function bytesOf(outputs) {
   const blobs = await outputs.blobs();
-  const bytes = {stdout: new Uint8Array(await blobs.stdout.arrayBuffer()),
-                 stderr: new Uint8Array(await blobs.stderr.arrayBuffer())};
+  const bytes = {
+    stdout: new Uint8Array(await blobs.stdout.arrayBuffer()),
+    stderr: new Uint8Array(await blobs.stderr.arrayBuffer()),
+  };
   outputs.discard();
   return bytes;
 }
@@ -257,5 +282,5 @@ window.runProgram = async (program, args, files, stdin, {signal, argv0} = {}) =>
     }
     throw error;
   }
-  return {...await bytesOf(result.outputs), status: result.status};
+  return {...(await bytesOf(result.outputs)), status: result.status};
 };

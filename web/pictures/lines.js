@@ -1,6 +1,5 @@
 // Reading a program's output line by line from its Blob, a slice at a time, for the analyses
 // of the picture worker: an output of hundreds of megabytes is never held whole.
-"use strict";
 
 import {byteString, decoder} from "../byte-field.js";
 
@@ -9,7 +8,7 @@ const SLICE_BYTES = 4 << 20;
 // Yields each line of the Blob as a Uint8Array without its LF. Throws a NotInForm error when
 // the last line has no LF: the programs end every line they write.
 export async function* linesOf(blob) {
-  let carried = [];  // the pieces of a line begun in earlier slices
+  let carried = []; // the pieces of a line begun in earlier slices
   let carriedLength = 0;
   for (let start = 0; start < blob.size; start += SLICE_BYTES) {
     const slice = new Uint8Array(await blob.slice(start, start + SLICE_BYTES).arrayBuffer());

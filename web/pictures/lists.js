@@ -1,7 +1,6 @@
 // The linked lists that roster_test and go_shopping print: roster_test's two rosters, each as a
 // chain of names from its head to its end, and go_shopping's carts, each as the chain of orders
 // that a showcart, a checkout or the closing report printed.
-"use strict";
 
 import {Disagreement, NotInForm, byteLines, shown} from "./lines.js";
 import {chainWidth, drawChain, pictureSvg, svgElement} from "./svg.js";
@@ -22,13 +21,17 @@ export async function readRosters(stdout) {
   if (lines[0] !== ADD_HEADING || lines[1] !== "") {
     throw new NotInForm("it does not start with the heading of add and an empty line");
   }
-  const second = lines.findIndex((line, index) => index >= 2 && line === "" &&
-                                  lines[index + 1] === PLUS_HEADING && lines[index + 2] === "");
+  const second = lines.findIndex(
+    (line, index) =>
+      index >= 2 && line === "" && lines[index + 1] === PLUS_HEADING && lines[index + 2] === "",
+  );
   if (second === -1) {
     throw new NotInForm("the heading of operator+= is missing");
   }
-  const rosters = [["add", lines.slice(2, second)],
-                   ["operator+=", lines.slice(second + 3)]].map(([by, names]) => {
+  const rosters = [
+    ["add", lines.slice(2, second)],
+    ["operator+=", lines.slice(second + 3)],
+  ].map(([by, names]) => {
     const listed = names.length === 1 && names[0] === EMPTY_ROSTER ? [] : names;
     listed.forEach((name, index) => {
       if (index > 0 && name < listed[index - 1]) {
@@ -41,8 +44,13 @@ export async function readRosters(stdout) {
   if (differs !== -1 || rosters[0].names.length !== rosters[1].names.length) {
     throw new Disagreement("the two lists differ, though both are built from the same names");
   }
-  return {rosters: rosters.map(({by, names}) => ({
-    by, count: names.length, names: names.slice(0, SHOWN_NAMES).map(shown)}))};
+  return {
+    rosters: rosters.map(({by, names}) => ({
+      by,
+      count: names.length,
+      names: names.slice(0, SHOWN_NAMES).map(shown),
+    })),
+  };
 }
 
 const SEPARATOR = "-".repeat(47);
@@ -66,18 +74,27 @@ export async function readCarts(stdout) {
     }
     const orders = [];
     let line = at + 2;
-    for (let order = ORDER_LINE.exec(lines[line] ?? ""); order;
-         order = ORDER_LINE.exec(lines[++line] ?? "")) {
+    for (
+      let order = ORDER_LINE.exec(lines[line] ?? "");
+      order;
+      order = ORDER_LINE.exec(lines[++line] ?? "")
+    ) {
       orders.push({quantity: order[1], product: shown(order[2]), price: order[3]});
     }
     const total = TOTAL_LINE.exec(lines[line + 1] ?? "");
     if (orders.length === 0 || lines[line] !== "" || !total || lines[line + 2] !== SEPARATOR) {
       throw new NotInForm(`the cart printed from line ${at + 1} is not printed in full`);
     }
-    const checkout = lines[line + 3] === "" && lines[line + 4] === "" &&
-                     lines[line + 5] === `Thanks for shopping with us, ${heading[1]}!`;
-    carts.push({customer: shown(heading[1]), orders, total: total[1],
-                printedBy: closing ? "the closing report" : checkout ? "checkout" : "showcart"});
+    const checkout =
+      lines[line + 3] === "" &&
+      lines[line + 4] === "" &&
+      lines[line + 5] === `Thanks for shopping with us, ${heading[1]}!`;
+    carts.push({
+      customer: shown(heading[1]),
+      orders,
+      total: total[1],
+      printedBy: closing ? "the closing report" : checkout ? "checkout" : "showcart",
+    });
     at = line + 2;
   }
   return {carts: carts.slice(0, SHOWN_CARTS), count: carts.length};
@@ -109,22 +126,35 @@ function drawChains(holder, label, captionText, chains, boxCharacters) {
 }
 
 export function drawRosters(holder, {rosters}) {
-  drawChains(holder, "Roster linked lists",
-             "Each roster as its linked list, from its head to its end.",
-             rosters.map(({by, names, count}) => ({
-               title: `Built by ${by}: ${count.toLocaleString("en-US")} ` +
-                      `name${count === 1 ? "" : "s"}`,
-               boxes: names.map((name) => name === "" ? "(empty name)" : name),
-               rest: count - names.length})),
-             18);
+  drawChains(
+    holder,
+    "Roster linked lists",
+    "Each roster as its linked list, from its head to its end.",
+    rosters.map(({by, names, count}) => ({
+      title: `Built by ${by}: ${count.toLocaleString("en-US")} ` + `name${count === 1 ? "" : "s"}`,
+      boxes: names.map((name) => (name === "" ? "(empty name)" : name)),
+      rest: count - names.length,
+    })),
+    18,
+  );
 }
 
 export function drawCarts(holder, {carts, count}) {
-  const text = count === 0 ? "No cart was printed: an empty cart prints as nothing."
-    : `Each cart printed, as its linked list of orders (${count.toLocaleString("en-US")} in all` +
-      (count > carts.length ? `; the first ${carts.length} are drawn` : "") + ").";
-  drawChains(holder, "Shopping carts", text, carts.map(({customer, printedBy, orders, total}) => ({
-    title: `${customer}, as ${printedBy} printed it`,
-    boxes: orders.map(({quantity, product, price}) => `${quantity} × ${product} @ $${price}`),
-    after: `Total: $${total}`})), 22);
+  const text =
+    count === 0
+      ? "No cart was printed: an empty cart prints as nothing."
+      : `Each cart printed, as its linked list of orders (${count.toLocaleString("en-US")} in all` +
+        (count > carts.length ? `; the first ${carts.length} are drawn` : "") +
+        ").";
+  drawChains(
+    holder,
+    "Shopping carts",
+    text,
+    carts.map(({customer, printedBy, orders, total}) => ({
+      title: `${customer}, as ${printedBy} printed it`,
+      boxes: orders.map(({quantity, product, price}) => `${quantity} × ${product} @ $${price}`),
+      after: `Total: $${total}`,
+    })),
+    22,
+  );
 }

@@ -1,7 +1,6 @@
 // The picture of a finished run, below its text output: each program's structure drawn from
 // the program's own output, read in a worker (analysis-worker.js), or one line that says why
 // there is none.
-"use strict";
 
 import {drawCarts, drawRosters} from "./lists.js";
 import {drawTree} from "./tree.js";
@@ -47,8 +46,11 @@ export function showPicture(holder, run) {
     return;
   }
   if (run.status !== 0) {
-    say(holder, `No picture: ${run.program} ended with status ${run.status}, so its output is ` +
-                "not the listing the picture is drawn from.");
+    say(
+      holder,
+      `No picture: ${run.program} ended with status ${run.status}, so its output is ` +
+        "not the listing the picture is drawn from.",
+    );
     return;
   }
   say(holder, "Drawing the picture…");
@@ -59,12 +61,17 @@ export function showPicture(holder, run) {
     if (data.structure) {
       DRAWERS[run.program](holder, data.structure);
     } else if (data.kind === "disagreement") {
-      say(holder, run.program.startsWith("word_count")
-        ? `No picture: the page's count and the program's report disagree: ${data.failure}.`
-        : `No picture: the program's output disagrees with itself: ${data.failure}.`);
+      say(
+        holder,
+        run.program.startsWith("word_count")
+          ? `No picture: the page's count and the program's report disagree: ${data.failure}.`
+          : `No picture: the program's output disagrees with itself: ${data.failure}.`,
+      );
     } else if (data.kind === "form") {
-      say(holder, `No picture: the output is not in the form ${run.program} writes ` +
-                  `(${data.failure}).`);
+      say(
+        holder,
+        `No picture: the output is not in the form ${run.program} writes ` + `(${data.failure}).`,
+      );
     } else {
       say(holder, `No picture: ${data.failure}.`);
     }
@@ -73,6 +80,5 @@ export function showPicture(holder, run) {
     event.preventDefault();
     say(holder, `No picture: the page could not read the output (${event.message}).`);
   };
-  worker.postMessage({program: run.program, stdout: run.stdout, args: run.args,
-                      files: run.files});
+  worker.postMessage({program: run.program, stdout: run.stdout, args: run.args, files: run.files});
 }

@@ -1,6 +1,5 @@
 // Making the pictures' SVG. Every text a picture shows comes from a program's output, its input
 // or the student, so it goes in as a text node, never as markup.
-"use strict";
 
 const SVG = "http://www.w3.org/2000/svg";
 
@@ -18,11 +17,24 @@ export function svgElement(name, attributes = {}, text = null) {
 
 // The <svg role="img"> of a picture, labelled, its size width by height user units.
 export function pictureSvg(label, width, height) {
-  const svg = svgElement("svg", {role: "img", "aria-label": label, viewBox: `0 0 ${width} ${height}`,
-                                 width, height, class: "picture"});
+  const svg = svgElement("svg", {
+    role: "img",
+    "aria-label": label,
+    viewBox: `0 0 ${width} ${height}`,
+    width,
+    height,
+    class: "picture",
+  });
   svg.append(svgElement("title", {}, label));
-  const marker = svgElement("marker", {id: "arrow-head", viewBox: "0 0 10 10", refX: 10, refY: 5,
-                                       markerWidth: 7, markerHeight: 7, orient: "auto"});
+  const marker = svgElement("marker", {
+    id: "arrow-head",
+    viewBox: "0 0 10 10",
+    refX: 10,
+    refY: 5,
+    markerWidth: 7,
+    markerHeight: 7,
+    orient: "auto",
+  });
   marker.append(svgElement("path", {d: "M0,0 L10,5 L0,10 z", class: "arrow-head"}));
   const definitions = svgElement("defs");
   definitions.append(marker);
@@ -55,10 +67,11 @@ export function drawChain(group, x, y, title, boxes, {perRow, boxCharacters, res
   const boxWidth = boxCharacters * CHARACTER_WIDTH + 16;
   const right = x + chainWidth(perRow, boxCharacters);
   group.append(svgElement("text", {x, y: y + 14, class: "chain-title"}, title));
-  const items = [...boxes.map((text) => ({text})),
-                 ...(rest > 0 ? [{text: `… ${rest.toLocaleString("en-US")} more`, more: true}]
-                              : []),
-                 {text: "null", end: true}];
+  const items = [
+    ...boxes.map((text) => ({text})),
+    ...(rest > 0 ? [{text: `… ${rest.toLocaleString("en-US")} more`, more: true}] : []),
+    {text: "null", end: true},
+  ];
   let rowTop = y + 24;
   group.append(svgElement("text", {x, y: rowTop + 21, class: "chain-end"}, "head"));
   // The arrow that leads to the next item starts at `from`.
@@ -70,22 +83,44 @@ export function drawChain(group, x, y, title, boxes, {perRow, boxCharacters, res
       // On to a new row: the arrow goes down and back to its start.
       rowTop += ROW_HEIGHT;
       left = x + HEAD_WIDTH;
-      group.append(svgElement("path", {
-        d: `M${from.x - boxWidth / 2},${from.y + 16} v6 H${left - GAP / 2} V${rowTop + 16} ` +
-           `H${left}`,
-        class: "arrow", "marker-end": "url(#arrow-head)"}));
+      group.append(
+        svgElement("path", {
+          d:
+            `M${from.x - boxWidth / 2},${from.y + 16} v6 H${left - GAP / 2} V${rowTop + 16} ` +
+            `H${left}`,
+          class: "arrow",
+          "marker-end": "url(#arrow-head)",
+        }),
+      );
     } else {
-      group.append(svgElement("path", {d: `M${from.x},${from.y} H${left}`, class: "arrow",
-                                       "marker-end": "url(#arrow-head)"}));
+      group.append(
+        svgElement("path", {
+          d: `M${from.x},${from.y} H${left}`,
+          class: "arrow",
+          "marker-end": "url(#arrow-head)",
+        }),
+      );
     }
     if (item.end) {
-      group.append(svgElement("text", {x: left + 4, y: rowTop + 21, class: "chain-end"},
-                              "null"));
+      group.append(svgElement("text", {x: left + 4, y: rowTop + 21, class: "chain-end"}, "null"));
     } else {
-      group.append(svgElement("rect", {x: left, y: rowTop, width, height: 32, rx: 4,
-                                       class: item.more ? "chain-more" : "chain-box"}));
-      group.append(svgElement("text", {x: left + 8, y: rowTop + 21, class: "chain-text"},
-                              cut(item.text, boxCharacters)));
+      group.append(
+        svgElement("rect", {
+          x: left,
+          y: rowTop,
+          width,
+          height: 32,
+          rx: 4,
+          class: item.more ? "chain-more" : "chain-box",
+        }),
+      );
+      group.append(
+        svgElement(
+          "text",
+          {x: left + 8, y: rowTop + 21, class: "chain-text"},
+          cut(item.text, boxCharacters),
+        ),
+      );
     }
     from = {x: left + width, y: rowTop + 16};
     left += width + GAP;

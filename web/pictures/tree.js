@@ -4,7 +4,6 @@
 // either side of it that lies one level higher. The tree rebuilt must then give the program's
 // pre-order and post-order listings word for word, and each query answer shown must be what a
 // search of it finds; otherwise the page says that they disagree and draws nothing.
-"use strict";
 
 import {byteString} from "../byte-field.js";
 import {Disagreement, NotInForm, linesOf, shown} from "./lines.js";
@@ -52,8 +51,9 @@ function treeOfWalk(keys, depth) {
   const stack = [];
   for (let i = 0; i < n; i += 1) {
     if (i > 0 && !(keys[i - 1] < keys[i])) {
-      throw new Disagreement(`the sideways listing is not in strictly descending order at ` +
-                             `"${shown(keys[i])}"`);
+      throw new Disagreement(
+        `the sideways listing is not in strictly descending order at "${shown(keys[i])}"`,
+      );
     }
     let last = -1;
     while (stack.length > 0 && depth[stack[stack.length - 1]] > depth[i]) {
@@ -69,8 +69,10 @@ function treeOfWalk(keys, depth) {
   for (let i = 0; i < n; i += 1) {
     for (const child of [left[i], right[i]]) {
       if (child !== -1 && depth[child] !== depth[i] + 1) {
-        throw new Disagreement(`"${shown(keys[child])}" is not one level below its parent ` +
-                               `"${shown(keys[i])}" in the sideways listing`);
+        throw new Disagreement(
+          `"${shown(keys[child])}" is not one level below its parent ` +
+            `"${shown(keys[i])}" in the sideways listing`,
+        );
       }
     }
   }
@@ -104,7 +106,7 @@ function walk(tree, order, visit) {
 // The nodes a search for key compares it with, from the root, and whether it is found.
 function searchPath(tree, key) {
   const path = [];
-  for (let node = tree.root; node !== -1;) {
+  for (let node = tree.root; node !== -1; ) {
     path.push(node);
     if (key === tree.keys[node]) {
       return {path, found: true};
@@ -136,7 +138,7 @@ export async function readTree(stdout) {
   }
   const tree = {keys, depth, ...treeOfWalk(keys, depth)};
   for (const order of ["pre", "post"]) {
-    if (await reader.count() !== n) {
+    if ((await reader.count()) !== n) {
       throw new Disagreement(`the ${order}-order listing counts another number of nodes`);
     }
     const expected = [];
@@ -144,8 +146,10 @@ export async function readTree(stdout) {
     for (let index = 0; index < n; index += 1) {
       const listed = byteString(await reader.listed());
       if (listed !== keys[expected[index]]) {
-        throw new Disagreement(`the ${order}-order listing gives "${shown(listed)}" as its word ` +
-                               `${index + 1}, where the tree has "${shown(keys[expected[index]])}"`);
+        throw new Disagreement(
+          `the ${order}-order listing gives "${shown(listed)}" as its word ` +
+            `${index + 1}, where the tree has "${shown(keys[expected[index]])}"`,
+        );
       }
     }
   }
@@ -160,16 +164,22 @@ export async function readTree(stdout) {
     if (tree.answers.length < SHOWN_ANSWERS) {
       const found = answer[1].startsWith("found");
       if (searchPath(tree, answer[2]).found !== found) {
-        throw new Disagreement(`the program answers "${answer[1].trim()} ${shown(answer[2])}", ` +
-                               "which a search of the tree does not");
+        throw new Disagreement(
+          `the program answers "${answer[1].trim()} ${shown(answer[2])}", ` +
+            "which a search of the tree does not",
+        );
       }
       tree.answers.push({key: answer[2], found});
     }
   }
   tree.size = new Int32Array(n);
   walk(tree, "post", (node) => {
-    tree.size[node] = 1 + [tree.left[node], tree.right[node]]
-      .reduce((sum, child) => sum + (child === -1 ? 0 : tree.size[child]), 0);
+    tree.size[node] =
+      1 +
+      [tree.left[node], tree.right[node]].reduce(
+        (sum, child) => sum + (child === -1 ? 0 : tree.size[child]),
+        0,
+      );
   });
   tree.height = depth.reduce((highest, level) => Math.max(highest, level + 1), 0);
   return tree;
@@ -184,8 +194,9 @@ const MOST_CHARACTERS = 16;
 // a choice of the query answers shows a search's path. Returns nothing; the controls it makes
 // are plain buttons and a list, so that all of it works by keyboard.
 export function drawTree(holder, tree) {
-  const label = `Binary search tree of ${tree.keys.length.toLocaleString("en-US")} words, ` +
-                `height ${tree.height.toLocaleString("en-US")}`;
+  const label =
+    `Binary search tree of ${tree.keys.length.toLocaleString("en-US")} words, ` +
+    `height ${tree.height.toLocaleString("en-US")}`;
   const caption = document.createElement("p");
   const controls = document.createElement("div");
   controls.className = "picture-controls";
@@ -222,12 +233,14 @@ export function drawTree(holder, tree) {
     });
     scroller.replaceChildren(svg);
     // The top of the view in the middle of what is in sight.
-    scroller.scrollLeft = (Number(svg.dataset.topX) * view.zoom) - scroller.clientWidth / 2;
+    scroller.scrollLeft = Number(svg.dataset.topX) * view.zoom - scroller.clientWidth / 2;
     const levelFrom = view.top === -1 ? 0 : tree.depth[view.top];
-    caption.textContent = `${label}. Shown: ` + (view.top === tree.root
-      ? `the top ${Math.min(LEVELS, tree.height)} levels`
-      : `the subtree of "${cut(shown(tree.keys[view.top]), 40)}", levels ${levelFrom + 1} to ` +
-        `${Math.min(levelFrom + LEVELS, tree.height)}`) +
+    caption.textContent =
+      `${label}. Shown: ` +
+      (view.top === tree.root
+        ? `the top ${Math.min(LEVELS, tree.height)} levels`
+        : `the subtree of "${cut(shown(tree.keys[view.top]), 40)}", levels ${levelFrom + 1} to ` +
+          `${Math.min(levelFrom + LEVELS, tree.height)}`) +
       "; a number under a word counts the words below it that are not shown.";
   };
   button("Show from the root", () => {
@@ -255,8 +268,9 @@ export function drawTree(holder, tree) {
     choiceLabel.textContent = "Search path of";
     choice.append(new Option("(none)", ""));
     tree.answers.forEach(({key, found}, index) => {
-      choice.append(new Option(`${found ? "found" : "not found"}: ${cut(shown(key), 40)}`,
-                               String(index)));
+      choice.append(
+        new Option(`${found ? "found" : "not found"}: ${cut(shown(key), 40)}`, String(index)),
+      );
     });
     choice.addEventListener("change", () => {
       if (choice.value === "") {
@@ -269,10 +283,10 @@ export function drawTree(holder, tree) {
         // The view ends with the search: its last levels are shown.
         view.top = path.length === 0 ? tree.root : path[Math.max(0, path.length - LEVELS)];
         const names = path.map((node) => cut(shown(tree.keys[node]), 24));
-        pathNote.textContent = `"${cut(shown(key), 40)}" is compared with ${path.length} ` +
+        pathNote.textContent =
+          `"${cut(shown(key), 40)}" is compared with ${path.length} ` +
           `word${path.length === 1 ? "" : "s"}: ` +
-          (names.length > 12 ? [...names.slice(0, 6), "…", ...names.slice(-5)] : names)
-            .join(", ") +
+          (names.length > 12 ? [...names.slice(0, 6), "…", ...names.slice(-5)] : names).join(", ") +
           (found ? " — found." : " — not found: the search falls off the tree there.");
       }
       redraw();
@@ -281,8 +295,9 @@ export function drawTree(holder, tree) {
     if (tree.answerCount > tree.answers.length) {
       const more = document.createElement("span");
       more.className = "hint";
-      more.textContent = ` (the first ${tree.answers.length} of ` +
-                         `${tree.answerCount.toLocaleString("en-US")} answers)`;
+      more.textContent =
+        ` (the first ${tree.answers.length} of ` +
+        `${tree.answerCount.toLocaleString("en-US")} answers)`;
       controls.append(more);
     }
   }
@@ -294,11 +309,11 @@ export function drawTree(holder, tree) {
 // The SVG of one view: the nodes at most LEVELS - 1 levels below view.top, placed left to right
 // in order, a level a row; chosen(node) makes a node the top when it is clicked.
 function drawView(tree, view, label, chosen) {
-  const nodes = [];  // [node, level] in order
+  const nodes = []; // [node, level] in order
   const gather = (node, level) => {
     // In order, without recursion: left subtree, node, right subtree.
     const stack = [];
-    for (let current = node, at = level; current !== -1 || stack.length > 0;) {
+    for (let current = node, at = level; current !== -1 || stack.length > 0; ) {
       while (current !== -1 && at < LEVELS) {
         stack.push([current, at]);
         current = tree.left[current];
@@ -320,8 +335,13 @@ function drawView(tree, view, label, chosen) {
   let width = 0;
   nodes.forEach(([node, level], index) => {
     const columnWidth = Math.max(3, texts[index].length) * CHARACTER_WIDTH + 20;
-    place.set(node, {x: width + columnWidth / 2, y: level * ROW_HEIGHT + 24, level,
-                     text: texts[index], columnWidth});
+    place.set(node, {
+      x: width + columnWidth / 2,
+      y: level * ROW_HEIGHT + 24,
+      level,
+      text: texts[index],
+      columnWidth,
+    });
     width += columnWidth;
   });
   width = Math.max(width, 1);
@@ -337,20 +357,50 @@ function drawView(tree, view, label, chosen) {
   const boxes = svgElement("g");
   const search = view.search;
   for (const [node, {x, y, level, text, columnWidth}] of place) {
-    for (const [child, side] of [[tree.left[node], -1], [tree.right[node], 1]]) {
+    for (const [child, side] of [
+      [tree.left[node], -1],
+      [tree.right[node], 1],
+    ]) {
       if (place.has(child)) {
         const to = place.get(child);
-        edges.append(svgElement("line", {x1: x, y1: y + 14, x2: to.x, y2: to.y - 14,
-                                         class: onPath.has(child) ? "edge on-path" : "edge"}));
-      } else if (child === -1 && search && !search.found &&
-                 search.path[search.path.length - 1] === node &&
-                 (search.key < tree.keys[node] ? -1 : 1) === side) {
+        edges.append(
+          svgElement("line", {
+            x1: x,
+            y1: y + 14,
+            x2: to.x,
+            y2: to.y - 14,
+            class: onPath.has(child) ? "edge on-path" : "edge",
+          }),
+        );
+      } else if (
+        child === -1 &&
+        search &&
+        !search.found &&
+        search.path[search.path.length - 1] === node &&
+        (search.key < tree.keys[node] ? -1 : 1) === side
+      ) {
         // Where the search fell off the tree.
-        edges.append(svgElement("line", {x1: x, y1: y + 14, x2: x + side * columnWidth / 3,
-                                         y2: y + ROW_HEIGHT / 2, class: "edge missing"}));
-        edges.append(svgElement("text", {x: x + side * columnWidth / 3, y: y + ROW_HEIGHT / 2 + 14,
-                                         class: "missing-text", "text-anchor": "middle"},
-                                "not here"));
+        edges.append(
+          svgElement("line", {
+            x1: x,
+            y1: y + 14,
+            x2: x + (side * columnWidth) / 3,
+            y2: y + ROW_HEIGHT / 2,
+            class: "edge missing",
+          }),
+        );
+        edges.append(
+          svgElement(
+            "text",
+            {
+              x: x + (side * columnWidth) / 3,
+              y: y + ROW_HEIGHT / 2 + 14,
+              class: "missing-text",
+              "text-anchor": "middle",
+            },
+            "not here",
+          ),
+        );
       }
     }
     const end = search && search.path[search.path.length - 1] === node;
@@ -358,15 +408,24 @@ function drawView(tree, view, label, chosen) {
     const box = svgElement("g", {class: `node ${kind}`});
     box.append(svgElement("title", {}, shown(tree.keys[node])));
     const boxWidth = text.length * CHARACTER_WIDTH + 12;
-    box.append(svgElement("rect", {x: x - boxWidth / 2, y: y - 14, width: boxWidth, height: 28,
-                                   rx: 6}));
+    box.append(
+      svgElement("rect", {x: x - boxWidth / 2, y: y - 14, width: boxWidth, height: 28, rx: 6}),
+    );
     box.append(svgElement("text", {x, y: y + 5, "text-anchor": "middle"}, text));
-    const hidden = tree.size[node] - 1 - [tree.left[node], tree.right[node]]
-      .filter((child) => place.has(child))
-      .reduce((sum, child) => sum + tree.size[child], 0);
+    const hidden =
+      tree.size[node] -
+      1 -
+      [tree.left[node], tree.right[node]]
+        .filter((child) => place.has(child))
+        .reduce((sum, child) => sum + tree.size[child], 0);
     if (level === LEVELS - 1 && hidden > 0) {
-      box.append(svgElement("text", {x, y: y + 30, "text-anchor": "middle", class: "hidden-count"},
-                            `+${hidden.toLocaleString("en-US")}`));
+      box.append(
+        svgElement(
+          "text",
+          {x, y: y + 30, "text-anchor": "middle", class: "hidden-count"},
+          `+${hidden.toLocaleString("en-US")}`,
+        ),
+      );
     }
     box.addEventListener("click", () => chosen(node));
     boxes.append(box);

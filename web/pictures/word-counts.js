@@ -4,7 +4,6 @@
 // Z lower-cased, every other byte kept), and draws a bar per reported word only when the
 // report is exactly the page's words counted more often than the threshold, in descending
 // order of their bytes, as the programs print them.
-"use strict";
 
 import {byteString} from "../byte-field.js";
 import {Disagreement, NotInForm, byteLines, shown} from "./lines.js";
@@ -20,8 +19,12 @@ function isWhiteSpace(byte) {
 }
 
 function isPunctuation(byte) {
-  return (byte >= 33 && byte <= 47) || (byte >= 58 && byte <= 64) ||
-         (byte >= 91 && byte <= 96) || (byte >= 123 && byte <= 126);
+  return (
+    (byte >= 33 && byte <= 47) ||
+    (byte >= 58 && byte <= 64) ||
+    (byte >= 91 && byte <= 96) ||
+    (byte >= 123 && byte <= 126)
+  );
 }
 
 // The count argument as the programs read it: as atoi does, clamped to the int range.
@@ -37,7 +40,7 @@ function threshold(argument) {
 // Each normalised word of bytes, with how often it occurs, as byte strings.
 function countWords(bytes) {
   const counts = new Map();
-  for (let at = 0; at < bytes.length;) {
+  for (let at = 0; at < bytes.length; ) {
     while (at < bytes.length && isWhiteSpace(bytes[at])) {
       at += 1;
     }
@@ -75,18 +78,27 @@ export async function readWordCounts(stdout, args, files) {
       throw new Disagreement(`the report is not in descending order at line ${index + 1}`);
     }
     if (!((counts.get(word) || 0) > limit)) {
-      throw new Disagreement(`the report gives "${shown(word)}" (line ${index + 1}), which the ` +
-                             `page counts ${counts.get(word) || 0} times, not more than ${limit}`);
+      throw new Disagreement(
+        `the report gives "${shown(word)}" (line ${index + 1}), which the ` +
+          `page counts ${counts.get(word) || 0} times, not more than ${limit}`,
+      );
     }
   });
   const expected = [...counts.values()].filter((count) => count > limit).length;
   if (expected !== report.length) {
-    throw new Disagreement(`the page counts ${expected} words more often than ${limit}; the ` +
-                           `report lists ${report.length}`);
+    throw new Disagreement(
+      `the page counts ${expected} words more often than ${limit}; the ` +
+        `report lists ${report.length}`,
+    );
   }
   const bars = report.slice(0, SHOWN_BARS).map((key) => ({key, count: counts.get(key)}));
-  return {file: args[0], threshold: limit, bars, reported: report.length,
-          most: Math.max(1, ...bars.map(({count}) => count))};
+  return {
+    file: args[0],
+    threshold: limit,
+    bars,
+    reported: report.length,
+    most: Math.max(1, ...bars.map(({count}) => count)),
+  };
 }
 
 const ROW = 22;
@@ -94,7 +106,8 @@ const LABEL_CHARACTERS = 14;
 
 export function drawWordCounts(holder, counts) {
   const caption = document.createElement("p");
-  caption.textContent = `Word counts of ${counts.file}, as the page counts them: the ` +
+  caption.textContent =
+    `Word counts of ${counts.file}, as the page counts them: the ` +
     `${counts.reported.toLocaleString("en-US")} words the program reports (counted more often ` +
     `than ${counts.threshold.toLocaleString("en-US")}), in its order` +
     (counts.reported > counts.bars.length ? `; the first ${counts.bars.length} are drawn.` : ".");
@@ -106,13 +119,24 @@ export function drawWordCounts(holder, counts) {
   counts.bars.forEach(({key, count}, index) => {
     const y = index * ROW + 4;
     const text = shown(key);
-    svg.append(svgElement("text", {x: labelWidth - 8, y: y + 15, "text-anchor": "end",
-                                   class: "bar-label"}, text === "" ? "(empty word)" : cut(text, LABEL_CHARACTERS)));
+    svg.append(
+      svgElement(
+        "text",
+        {x: labelWidth - 8, y: y + 15, "text-anchor": "end", class: "bar-label"},
+        text === "" ? "(empty word)" : cut(text, LABEL_CHARACTERS),
+      ),
+    );
     const length = Math.max(2, (count / counts.most) * barWidth);
-    svg.append(svgElement("rect", {x: labelWidth, y: y + 3, width: length, height: ROW - 6,
-                                   class: "bar"}));
-    svg.append(svgElement("text", {x: labelWidth + length + 6, y: y + 15, class: "bar-count"},
-                          count.toLocaleString("en-US")));
+    svg.append(
+      svgElement("rect", {x: labelWidth, y: y + 3, width: length, height: ROW - 6, class: "bar"}),
+    );
+    svg.append(
+      svgElement(
+        "text",
+        {x: labelWidth + length + 6, y: y + 15, class: "bar-count"},
+        count.toLocaleString("en-US"),
+      ),
+    );
   });
   holder.replaceChildren(caption, svg);
 }
