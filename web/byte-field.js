@@ -6,34 +6,15 @@
 // shows their name, size and first lines instead, and keeps them until they are replaced or
 // removed.
 
+import {decoder, encoder} from "./bytes.js";
+import {counted} from "./numbers.js";
+
 const SHOWN_INPUT_LIMIT = 1 << 20;
 // How much of a large input its summary shows.
 const HEAD_LINES = 8;
 const HEAD_LINE_CHARACTERS = 120;
 
-// Shows bytes as text: a byte that is not UTF-8 shows as the replacement character.
-export const decoder = new TextDecoder("utf-8", {ignoreBOM: true});
-export const encoder = new TextEncoder();
 const strictDecoder = new TextDecoder("utf-8", {ignoreBOM: true, fatal: true});
-
-// Bytes as a string of one character per byte (code 0 to 255), whose comparison is that of
-// the bytes as unsigned values, as the programs compare words and lines.
-export function byteString(bytes) {
-  let text = "";
-  for (let at = 0; at < bytes.length; at += 8192) {
-    text += String.fromCharCode(...bytes.subarray(at, at + 8192));
-  }
-  return text;
-}
-
-export function formatCount(count) {
-  return count.toLocaleString("en-US");
-}
-
-// "1 line" or "12 lines": a count and a noun, with "s" unless the count is one.
-export function counted(count, noun) {
-  return `${formatCount(count)} ${noun}${count === 1 ? "" : "s"}`;
-}
 
 // The byte offsets at which each line of bytes starts, the line end (LF) staying with its line.
 function lineStarts(bytes) {
@@ -120,21 +101,33 @@ function summaryOf(name, bytes) {
 }
 
 export class ByteField {
-  // textarea: the box; note: where the box's note goes; large: the element that replaces the
-  // box for a large input (hidden otherwise), holding a .large-summary paragraph and a
-  // .large-head pre; hide: the element hidden with the box (the box's own label). onChange is
-  // called after every change, typed or loaded.
-  constructor({textarea, note, large, hide = textarea, onChange = () => {}}) {
+  // textarea: the box; note: where the box's note goes; hide: the element hidden with the box
+  // for a large input (the box's own label, say). The large input's summary is made from
+  // largeTemplate (a <template> holding a .large block with a .large-summary paragraph, a
+  // .large-head pre and a .remove-large button) and put after hide; its button, named
+  // removeLabel, empties the field, and a field with no removeLabel has none. onEdit is called
+  // after every change that the student makes in the field: typing, or removing a large input.
+  constructor({textarea, note, hide = textarea, largeTemplate, removeLabel = "", onEdit}) {
     this.textarea = textarea;
     this.note = note;
-    this.large = large;
     this.hide = hide;
-    this.onChange = onChange;
     this.loaded = null;
+    this.large = largeTemplate.content.firstElementChild.cloneNode(true);
+    this.summary = this.large.querySelector(".large-summary");
+    this.head = this.large.querySelector(".large-head");
+    const remove = this.large.querySelector(".remove-large");
+    remove.textContent = removeLabel;
+    remove.hidden = !removeLabel;
+    remove.addEventListener("click", () => {
+      this.clear();
+      textarea.focus();
+      onEdit();
+    });
+    hide.after(this.large);
     textarea.addEventListener("input", () => {
       this.loaded = null;
       this.note.textContent = "";
-      this.onChange();
+      onEdit();
     });
   }
 
@@ -148,22 +141,17 @@ export class ByteField {
       this.textarea.value = "";
       this.note.textContent = "";
       const {text, head} = summaryOf(name, bytes);
-      this.large.querySelector(".large-summary").textContent = text;
-      this.large.querySelector(".large-head").textContent = head;
+      this.summary.textContent = text;
+      this.head.textContent = head;
     } else {
       this.textarea.value = decoder.decode(bytes);
       this.note.textContent = unshownBytes(bytes);
     }
-    this.onChange();
   }
 
   // Empties the field, and shows the box again after a large input.
   clear() {
     this.load(new Uint8Array());
-  }
-
-  isLarge() {
-    return !this.large.hidden;
   }
 
   bytes() {

@@ -4,7 +4,8 @@
 // The run's output may be far larger than anything a page can hold as text: it is read from its
 // Blob a slice at a time, each slice a short step, so that a comparison never holds up the page.
 
-import {byteString, decoder, formatCount} from "./byte-field.js";
+import {byteString, bytesOf, decoder} from "./bytes.js";
+import {formatCount} from "./numbers.js";
 
 const SLICE_BYTES = 1 << 20;
 // The line diff looks at most this far into both outputs from a few lines before the first
@@ -174,7 +175,7 @@ function windowDiff(expected, actual, firstLine) {
   const changed = script.map(([kind]) => kind !== " ");
   const lines = [];
   let unshown = 0;
-  let shownUpTo = -1; // the last step shown
+  let shownUpTo = null; // the last step shown; none before the first group, which gets its header too
   script.forEach(([kind, ai, bi], index) => {
     const near = changed
       .slice(Math.max(0, index - CONTEXT_LINES), index + CONTEXT_LINES + 1)
@@ -197,7 +198,7 @@ function windowDiff(expected, actual, firstLine) {
     const text = kind === "+" ? b[bi] : a[ai];
     const missing = !text.endsWith("\n");
     const line = missing ? text : text.slice(0, -1);
-    lines.push([kind, visibleLine(Uint8Array.from(line, (byte) => byte.charCodeAt(0))), missing]);
+    lines.push([kind, visibleLine(bytesOf(line)), missing]);
   });
   return {lines, unshown, tooDifferent: false};
 }

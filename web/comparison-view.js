@@ -2,7 +2,7 @@
 // the first difference is, the two lines there (expected above actual, invisible characters
 // made visible) and a line diff around it.
 
-import {formatCount} from "./byte-field.js";
+import {formatCount} from "./numbers.js";
 import {compare} from "./compare.js";
 
 function element(name, className, text = "") {

@@ -3,23 +3,35 @@
 // there are, and offers all of them, kept by the run (run-program.js), for download, byte for
 // byte.
 
-import {counted, decoder, formatCount} from "./byte-field.js";
+import {decoder, utf8Head} from "./bytes.js";
+import {counted, formatCount} from "./numbers.js";
 
 const SHOWN_OUTPUT_LIMIT = 1 << 20;
 
-const NAMES = {stdout: "standard output", stderr: "standard error"};
+// The streams' names, as a heading gives them.
+export const STREAM_NAMES = {stdout: "Standard output", stderr: "Standard error"};
 
-// The first bytes of `bytes` up to limit, not cutting a UTF-8 sequence in two.
-function headOf(bytes, limit) {
-  if (bytes.length <= limit) {
-    return bytes;
+// The first bytes of an output, kept as they arrive, of which at most `limit` are shown: never
+// ending in a character cut in two, where more bytes follow. It keeps one byte more than it
+// shows, which says whether the limit cuts a character.
+export class OutputHead {
+  constructor(limit) {
+    this.limit = limit;
+    this.kept = new Uint8Array(limit + 1);
+    this.keptLength = 0;
+    this.length = 0; // of the whole output so far
   }
-  let end = limit;
-  // Back over continuation bytes (10xxxxxx) to the start of the sequence cut at the limit.
-  for (let back = 0; back < 3 && end > 0 && (bytes[end] & 0xc0) === 0x80; back += 1) {
-    end -= 1;
+
+  append(bytes) {
+    const taken = Math.min(bytes.length, this.kept.length - this.keptLength);
+    this.kept.set(bytes.subarray(0, taken), this.keptLength);
+    this.keptLength += taken;
+    this.length += bytes.length;
   }
-  return bytes.subarray(0, end);
+
+  shownBytes() {
+    return utf8Head(this.kept.subarray(0, this.keptLength), this.limit);
+  }
 }
 
 export class OutputView {
@@ -34,9 +46,7 @@ export class OutputView {
   }
 
   clear() {
-    this.head = new Uint8Array(SHOWN_OUTPUT_LIMIT);
-    this.headLength = 0;
-    this.length = 0;
+    this.head = new OutputHead(SHOWN_OUTPUT_LIMIT);
     this.blob = null;
     this.headShown = 0;
     this.shown.textContent = "";
@@ -50,21 +60,23 @@ export class OutputView {
   }
 
   append(bytes) {
-    const headTaken = Math.min(bytes.length, SHOWN_OUTPUT_LIMIT - this.headLength);
-    this.head.set(bytes.subarray(0, headTaken), this.headLength);
-    this.headLength += headTaken;
-    this.length += bytes.length;
+    this.head.append(bytes);
+  }
+
+  // The bytes written so far.
+  get length() {
+    return this.head.length;
   }
 
   // The bytes that the page shows (at most SHOWN_OUTPUT_LIMIT).
   shownBytes() {
-    return headOf(this.head.subarray(0, this.headLength), SHOWN_OUTPUT_LIMIT);
+    return this.head.shownBytes();
   }
 
   // Shows the head as it stands; cheap when it has not grown since last shown.
   showHead() {
-    if (this.headShown !== this.headLength) {
-      this.headShown = this.headLength;
+    if (this.headShown !== this.head.keptLength) {
+      this.headShown = this.head.keptLength;
       this.shown.textContent = decoder.decode(this.shownBytes());
     }
   }
@@ -78,7 +90,8 @@ export class OutputView {
   }
 
   // Shows the output as it ended: its head, how much is not shown, and the download link of
-  // blob, every byte written. Resolves to whether the browser could keep them all.
+  // blob, every byte written, which becomes this.blob; where the browser could not keep them
+  // all, says so, and this.blob stays null.
   async finish(program, blob) {
     this.showHead();
     try {
@@ -92,14 +105,14 @@ export class OutputView {
         `This browser could not keep all ${formatCount(this.length)} ` +
         "bytes of this output: only those shown here are left.";
       this.note.hidden = false;
-      return false;
+      return;
     }
     this.blob = blob;
     const url = URL.createObjectURL(blob);
     const name = `${program}-${this.stream}.txt`;
     this.link.href = url;
     this.link.download = name;
-    this.link.textContent = `Download ${NAMES[this.stream]} (${counted(this.length, "byte")})`;
+    this.link.textContent = `Download ${STREAM_NAMES[this.stream].toLowerCase()} (${counted(this.length, "byte")})`;
     this.link.hidden = false;
     const shown = this.shownBytes().length;
     if (shown < this.length) {
@@ -113,6 +126,5 @@ export class OutputView {
       );
       this.note.hidden = false;
     }
-    return true;
   }
 }

@@ -1,6 +1,7 @@
 // Runs one program once, in a Web Worker of its own, as a process runs: the page posts
-// {program, module, args, argv0, files, stdin} (module the program's compiled WebAssembly.Module,
-// files from name to Uint8Array) and ends the worker when the run is over or stopped. The worker
+// {moduleName, module, args, argv0, files, stdin} (moduleName the name of the program's module,
+// whose script <moduleName>.js defines the factory create_<moduleName>; module the program's
+// compiled WebAssembly.Module; files from name to Uint8Array) and ends the worker when the run is over or stopped. The worker
 // posts, in this order:
 //   {stream: "stdout" | "stderr", bytes}   the bytes the program wrote, unconverted, as it
 //                                          writes them (a piece at least every few ms)
@@ -69,8 +70,8 @@ function failureOf(thrown, abortMessage) {
   };
 }
 
-function runOnce({program, module, args, argv0, files, stdin}) {
-  importScripts(`${program}.js`);
+function runOnce({moduleName, module, args, argv0, files, stdin}) {
+  importScripts(`${moduleName}.js`);
   const outlets = {stdout: new Outlet("stdout"), stderr: new Outlet("stderr")};
   let handedOver = performance.now();
   const handOverIfDue = () => {
@@ -161,7 +162,7 @@ function runOnce({program, module, args, argv0, files, stdin}) {
   };
   // The factory's promise settles once the runtime is up, or fails with the run; quit has then
   // reported the end already.
-  self[`create_${program}`](instance).catch(() => {});
+  self[`create_${moduleName}`](instance).catch(() => {});
 }
 
 self.onmessage = ({data}) => {

@@ -1,29 +1,17 @@
-// Runs the five programs, each run in a Web Worker of its own (program-worker.js), so that a
-// run never holds up the page and can be stopped at once by ending its worker.
+// Runs the programs of programs.js, each run in a Web Worker of its own (program-worker.js), so
+// that a run never holds up the page and can be stopped at once by ending its worker. A run
+// hands its output over piece by piece as it is written, and keeps all of it: on disk where the
+// browser gives the page a private file system (a Blob of hundreds of megabytes in memory is
+// more than some browsers hold), in memory otherwise.
 //
-// window.runProgram(program, args, files, stdin, {signal, argv0}) runs one of them as a process
-// would run: argv[0] is argv0, by default the program's plain name, and args follow it; files
-// (name to Uint8Array) are in its working directory; stdin (a Uint8Array) is its standard
-// input. It resolves to {stdout, stderr, status}: the bytes the program wrote, unconverted, and
-// its exit status. It rejects with a RunError that says why when the run cannot finish; the
-// error's stdout and stderr hold what was written until then (as far as OUTPUT_LIMIT). Its reason
-// is one of:
+// A run that cannot finish rejects with a RunError whose reason says why:
 //   "stopped"        the AbortSignal signal was aborted; the worker is ended at once
 //   "output-limit"   the run wrote more than OUTPUT_LIMIT bytes; the first OUTPUT_LIMIT are kept
 //   "aborted"        the program aborted
 //   "crashed"        the program stopped on an error of the machine (a trap)
 //   "unavailable"    the program could not be loaded or started, or the request is malformed
-// The page itself uses run(), which hands the output over piece by piece as it is written and
-// keeps all of it, on disk where the browser gives the page a private file system (a Blob of
-// hundreds of megabytes in memory is more than some browsers hold), in memory otherwise.
 
-export const PROGRAMS = [
-  "go_shopping",
-  "bst_driver",
-  "word_count_driver",
-  "word_count_solution",
-  "roster_test",
-];
+import {programNamed} from "./programs.js";
 
 // The most output, of both streams together, that a run may write: beyond it a page would hold
 // more than a tab can be sure of.
@@ -45,11 +33,12 @@ const modules = new Map();
 
 // Starts fetching and compiling the program unless that has begun; resolves when it is ready.
 export function prepare(program) {
-  if (!PROGRAMS.includes(program)) {
+  const entry = programNamed(program);
+  if (!entry) {
     return Promise.reject(new RunError(`there is no program "${program}"`, "unavailable"));
   }
   if (!modules.has(program)) {
-    const module = fetch(new URL(`${program}.wasm`, import.meta.url))
+    const module = fetch(new URL(`${entry.module}.wasm`, import.meta.url))
       .then((response) => {
         if (!response.ok) {
           throw new Error(`HTTP status ${response.status}`);
@@ -59,7 +48,7 @@ export function prepare(program) {
       .then((bytes) => WebAssembly.compile(bytes))
       .catch((error) => {
         modules.delete(program); // a later run tries again
-        throw new RunError(`could not load ${program}.wasm: ${error.message}`, "unavailable");
+        throw new RunError(`could not load ${entry.module}.wasm: ${error.message}`, "unavailable");
       });
     modules.set(program, module);
   }
@@ -172,22 +161,24 @@ class OutputStore {
   }
 }
 
-// Runs program with request {args, files, stdin, argv0}. receive(stream, bytes) gets each piece
-// of output as it arrives, stream "stdout" or "stderr", in the order written. Resolves to
-// {status, outputs}, or rejects with a RunError as window.runProgram does, but for its `outputs`:
-// in both, outputs.blobs() resolves to {stdout, stderr}, two Blobs of every byte written (up to
-// OUTPUT_LIMIT), and outputs.discard() lets them go.
+// Runs program as a process runs: argv[0] is argv0, by default the program's plain name, and args
+// follow it; files (name to Uint8Array) are in its working directory; stdin (a Uint8Array) is
+// its standard input. receive(stream, bytes) gets each piece of output as it arrives, stream
+// "stdout" or "stderr", in the order written. Resolves to {status, kept}, the exit status and
+// the outputs kept, or rejects with a RunError whose `kept` holds what was written until then.
+// kept.blobs() resolves to {stdout, stderr}, two Blobs of every byte written (up to
+// OUTPUT_LIMIT), and kept.discard() lets them go.
 export function run(program, {args, files, stdin, argv0 = program}, {receive, signal}) {
-  const kept = outputsFolder().then((folder) =>
+  const stores = outputsFolder().then((folder) =>
     Promise.all(["stdout", "stderr"].map((stream) => OutputStore.open(folder, stream))),
   );
-  const outputs = {
+  const kept = {
     blobs: async () => {
-      const [stdout, stderr] = await kept;
+      const [stdout, stderr] = await stores;
       return {stdout: await stdout.blob(), stderr: await stderr.blob()};
     },
     discard: async () => {
-      for (const store of await kept) {
+      for (const store of await stores) {
         store.discard();
       }
     },
@@ -210,7 +201,7 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
     const fail = (message, reason) =>
       settle(() => {
         const error = new RunError(message, reason);
-        error.outputs = outputs;
+        error.kept = kept;
         reject(error);
       });
     const stop = () => fail("the run was stopped", "stopped");
@@ -219,18 +210,18 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
       return;
     }
     signal?.addEventListener("abort", stop);
-    const accept = (stores, stream, bytes) => {
+    const accept = (opened, stream, bytes) => {
       const room = OUTPUT_LIMIT - written;
       const taken = bytes.length <= room ? bytes : bytes.subarray(0, room);
       written += taken.length;
       receive(stream, taken);
-      stores[stream === "stdout" ? 0 : 1].append(taken);
+      opened[stream === "stdout" ? 0 : 1].append(taken);
       if (bytes.length > room) {
         fail(`the run wrote more than the output limit of ${OUTPUT_LIMIT} bytes`, "output-limit");
       }
     };
-    Promise.all([prepare(program), kept]).then(
-      ([module, stores]) => {
+    Promise.all([prepare(program), stores]).then(
+      ([module, opened]) => {
         if (settled) {
           return;
         }
@@ -240,9 +231,9 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
             return;
           }
           if (data.stream) {
-            accept(stores, data.stream, data.bytes);
+            accept(opened, data.stream, data.bytes);
           } else if ("status" in data) {
-            settle(() => resolve({status: data.status, outputs}));
+            settle(() => resolve({status: data.status, kept}));
           } else {
             fail(data.failure, data.reason);
           }
@@ -254,33 +245,10 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
             "unavailable",
           );
         };
-        worker.postMessage({program, module, args: [...args], argv0, files, stdin});
+        const {module: moduleName} = programNamed(program);
+        worker.postMessage({moduleName, module, args: [...args], argv0, files, stdin});
       },
       (error) => fail(error.message, error.reason || "unavailable"),
     );
   });
 }
-
-// The bytes of both outputs, read whole, and let go.
-async function bytesOf(outputs) {
-  const blobs = await outputs.blobs();
-  const bytes = {
-    stdout: new Uint8Array(await blobs.stdout.arrayBuffer()),
-    stderr: new Uint8Array(await blobs.stderr.arrayBuffer()),
-  };
-  outputs.discard();
-  return bytes;
-}
-
-window.runProgram = async (program, args, files, stdin, {signal, argv0} = {}) => {
-  let result;
-  try {
-    result = await run(program, {args, files, stdin, argv0}, {signal, receive: () => {}});
-  } catch (error) {
-    if (error.outputs) {
-      Object.assign(error, await bytesOf(error.outputs));
-    }
-    throw error;
-  }
-  return {...(await bytesOf(result.outputs)), status: result.status};
-};

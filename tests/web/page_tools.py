@@ -101,7 +101,7 @@ def tree_drawn(driver, work):
     swapped = lines[:count + 2] + [lines[count + 3], lines[count + 2]] + lines[count + 4:]
     refusal = driver.execute_async_script("""
 const [listing, done] = arguments;
-import("./pictures/tree.js").then((tree) => tree.readTree(new Blob([listing])))
+import("./pictures/tree.js").then((tree) => tree.read({stdout: new Blob([listing])}))
   .then(() => done("drawn"), (error) => done(error.message));""", "\n".join(swapped))
     if "pre-order listing" not in refusal:
         failures.append(f"listings that disagree: {refusal}")

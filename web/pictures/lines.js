@@ -1,12 +1,21 @@
-// Reading a program's output line by line from its Blob, a slice at a time, for the analyses
-// of the picture worker: an output of hundreds of megabytes is never held whole.
+// Reading a program's output line by line from its Blob, a slice at a time, for the pictures'
+// readers in the picture worker, and the errors with which a reader refuses an output. linesOf
+// never holds the output whole; byteLines does, for the pictures that need every line at once.
 
-import {byteString, decoder} from "../byte-field.js";
+import {byteString} from "../bytes.js";
 
 const SLICE_BYTES = 4 << 20;
 
-// Yields each line of the Blob as a Uint8Array without its LF. Throws a NotInForm error when
-// the last line has no LF: the programs end every line they write.
+// The output is not in the format that the program writes, so no picture is drawn from it; the
+// message says where.
+export class NotInFormat extends Error {}
+
+// The output is in format, but what the page rebuilds from one part of it disagrees with
+// another part, or with the page's own reading of the input; the message says where.
+export class Disagreement extends Error {}
+
+// Yields each line of the Blob as a Uint8Array without its LF. Throws NotInFormat when the last
+// line has no LF: the programs end every line they write.
 export async function* linesOf(blob) {
   let carried = []; // the pieces of a line begun in earlier slices
   let carriedLength = 0;
@@ -35,23 +44,11 @@ export async function* linesOf(blob) {
     }
   }
   if (carriedLength > 0) {
-    throw new NotInForm("the last line has no line end");
+    throw new NotInFormat("the last line has no line end");
   }
 }
 
-// The output is not in the form a picture is drawn from; the message says where.
-export class NotInForm extends Error {}
-
-// The output is in form, but what the page rebuilds from one part of it disagrees with
-// another part, or with the page's own reading of the input; the message says where.
-export class Disagreement extends Error {}
-
-// The text a byte string shows: its bytes read as UTF-8.
-export function shown(byteText) {
-  return decoder.decode(Uint8Array.from(byteText, (character) => character.charCodeAt(0)));
-}
-
-// Reads the Blob as lines, each as a byte string; a missing last line end is NotInForm.
+// Reads the Blob as lines, each as a byte string; a missing last line end is NotInFormat.
 export async function byteLines(blob) {
   const lines = [];
   for await (const line of linesOf(blob)) {

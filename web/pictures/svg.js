@@ -1,6 +1,8 @@
 // Making the pictures' SVG. Every text a picture shows comes from a program's output, its input
 // or the student, so it goes in as a text node, never as markup.
 
+import {formatCount} from "../numbers.js";
+
 const SVG = "http://www.w3.org/2000/svg";
 
 // An SVG element with these attributes and, if given, this text.
@@ -69,7 +71,7 @@ export function drawChain(group, x, y, title, boxes, {perRow, boxCharacters, res
   group.append(svgElement("text", {x, y: y + 14, class: "chain-title"}, title));
   const items = [
     ...boxes.map((text) => ({text})),
-    ...(rest > 0 ? [{text: `… ${rest.toLocaleString("en-US")} more`, more: true}] : []),
+    ...(rest > 0 ? [{text: `… ${formatCount(rest)} more`, more: true}] : []),
     {text: "null", end: true},
   ];
   let rowTop = y + 24;
@@ -126,4 +128,29 @@ export function drawChain(group, x, y, title, boxes, {perRow, boxCharacters, res
     left += width + GAP;
   }
   return rowTop + ROW_HEIGHT - y;
+}
+
+// Draws the chains, one under another, as the picture labelled label: as many boxes a row as
+// the page's width holds at the pictures' own size, so that a phone shows them legibly.
+export function drawChains(holder, label, captionText, chains, boxCharacters) {
+  const caption = document.createElement("p");
+  caption.textContent = captionText;
+  const width = holder.clientWidth || chainWidth(3, boxCharacters);
+  let perRow = 3;
+  while (perRow > 1 && 16 + chainWidth(perRow, boxCharacters) > width) {
+    perRow -= 1;
+  }
+  const group = svgElement("g");
+  let y = 4;
+  for (const {title, boxes, rest = 0, after} of chains) {
+    y += drawChain(group, 8, y, title, boxes, {perRow, boxCharacters, rest});
+    if (after) {
+      group.append(svgElement("text", {x: 8, y: y + 4, class: "chain-after"}, after));
+      y += 20;
+    }
+    y += 12;
+  }
+  const svg = pictureSvg(label, 16 + chainWidth(perRow, boxCharacters), Math.max(40, y));
+  svg.append(group);
+  holder.replaceChildren(caption, svg);
 }

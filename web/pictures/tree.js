@@ -5,9 +5,12 @@
 // pre-order and post-order listings word for word, and each query answer shown must be what a
 // search of it finds; otherwise the page says that they disagree and draws nothing.
 
-import {byteString} from "../byte-field.js";
-import {Disagreement, NotInForm, linesOf, shown} from "./lines.js";
+import {byteString, shown} from "../bytes.js";
+import {formatCount} from "../numbers.js";
+import {Disagreement, NotInFormat, linesOf} from "./lines.js";
 import {CHARACTER_WIDTH, cut, pictureSvg, svgElement} from "./svg.js";
+
+export const DISAGREEMENT = "the program's output disagrees with itself";
 
 // Query answers kept for choosing one, at most.
 const SHOWN_ANSWERS = 500;
@@ -27,14 +30,14 @@ function lineReader(stdout) {
     async listed() {
       const line = await reader.next();
       if (line === null) {
-        throw new NotInForm(`the output ends at line ${reader.number}, within the listings`);
+        throw new NotInFormat(`the output ends at line ${reader.number}, within the listings`);
       }
       return line;
     },
     async count() {
       const found = COUNT_LINE.exec(byteString(await reader.listed()));
       if (!found) {
-        throw new NotInForm(`line ${reader.number} is not a "number of nodes: " line`);
+        throw new NotInFormat(`line ${reader.number} is not a "number of nodes: " line`);
       }
       return Number(found[1]);
     },
@@ -118,8 +121,8 @@ function searchPath(tree, key) {
 
 // Reads bst_driver's output (a Blob) into its tree: {keys (byte strings, in order), depth,
 // left, right, root, size (of each subtree), height, answers: [{key, found}] (the first
-// SHOWN_ANSWERS), answerCount}. Throws NotInForm or Disagreement.
-export async function readTree(stdout) {
+// SHOWN_ANSWERS), answerCount}. Throws NotInFormat or Disagreement.
+export async function read({stdout}) {
   const reader = lineReader(stdout);
   const n = await reader.count();
   const keys = new Array(n);
@@ -131,7 +134,7 @@ export async function readTree(stdout) {
       spaces += 1;
     }
     if (spaces % 3 !== 0 || spaces === line.length) {
-      throw new NotInForm(`line ${reader.number} is not a word indented by three spaces a level`);
+      throw new NotInFormat(`line ${reader.number} is not a word indented by three spaces a level`);
     }
     depth[i] = spaces / 3;
     keys[i] = byteString(line.subarray(spaces));
@@ -158,7 +161,7 @@ export async function readTree(stdout) {
   for (let line = await reader.next(); line !== null; line = await reader.next()) {
     const answer = ANSWER_LINE.exec(byteString(line));
     if (!answer) {
-      throw new NotInForm(`line ${reader.number} is not a "found:" or "not found:" answer`);
+      throw new NotInFormat(`line ${reader.number} is not a "found:" or "not found:" answer`);
     }
     tree.answerCount += 1;
     if (tree.answers.length < SHOWN_ANSWERS) {
@@ -193,10 +196,10 @@ const MOST_CHARACTERS = 16;
 // Draws the tree into holder: the levels below `top` (the root at first), the rest counted;
 // a choice of the query answers shows a search's path. Returns nothing; the controls it makes
 // are plain buttons and a list, so that all of it works by keyboard.
-export function drawTree(holder, tree) {
+export function draw(holder, tree) {
   const label =
-    `Binary search tree of ${tree.keys.length.toLocaleString("en-US")} words, ` +
-    `height ${tree.height.toLocaleString("en-US")}`;
+    `Binary search tree of ${formatCount(tree.keys.length)} words, ` +
+    `height ${formatCount(tree.height)}`;
   const caption = document.createElement("p");
   const controls = document.createElement("div");
   controls.className = "picture-controls";
@@ -296,8 +299,7 @@ export function drawTree(holder, tree) {
       const more = document.createElement("span");
       more.className = "hint";
       more.textContent =
-        ` (the first ${tree.answers.length} of ` +
-        `${tree.answerCount.toLocaleString("en-US")} answers)`;
+        ` (the first ${tree.answers.length} of ` + `${formatCount(tree.answerCount)} answers)`;
       controls.append(more);
     }
   }
@@ -423,7 +425,7 @@ function drawView(tree, view, label, chosen) {
         svgElement(
           "text",
           {x, y: y + 30, "text-anchor": "middle", class: "hidden-count"},
-          `+${hidden.toLocaleString("en-US")}`,
+          `+${formatCount(hidden)}`,
         ),
       );
     }

@@ -5,9 +5,12 @@
 // report is exactly the page's words counted more often than the threshold, in descending
 // order of their bytes, as the programs print them.
 
-import {byteString} from "../byte-field.js";
-import {Disagreement, NotInForm, byteLines, shown} from "./lines.js";
+import {byteString, shown} from "../bytes.js";
+import {formatCount} from "../numbers.js";
+import {Disagreement, NotInFormat, byteLines} from "./lines.js";
 import {CHARACTER_WIDTH, cut, pictureSvg, svgElement} from "./svg.js";
+
+export const DISAGREEMENT = "the page's count and the program's report disagree";
 
 // Bars drawn, at most.
 const SHOWN_BARS = 60;
@@ -64,11 +67,11 @@ function countWords(bytes) {
 
 // Reads the report (stdout, a Blob) of a run with these arguments and files: {file, threshold,
 // bars: [{key, count}] (the first SHOWN_BARS, in the printed order), reported, most}. Throws
-// NotInForm or Disagreement.
-export async function readWordCounts(stdout, args, files) {
+// NotInFormat or Disagreement.
+export async function read({stdout, args, files}) {
   const name = args[0].replace(/^(\.\/)+/, "");
   if (!Object.hasOwn(files, name)) {
-    throw new NotInForm(`the input file "${args[0]}" is not among the files given`);
+    throw new NotInFormat(`the input file "${args[0]}" is not among the files given`);
   }
   const limit = threshold(args[1]);
   const counts = countWords(files[name]);
@@ -104,12 +107,12 @@ export async function readWordCounts(stdout, args, files) {
 const ROW = 22;
 const LABEL_CHARACTERS = 14;
 
-export function drawWordCounts(holder, counts) {
+export function draw(holder, counts) {
   const caption = document.createElement("p");
   caption.textContent =
     `Word counts of ${counts.file}, as the page counts them: the ` +
-    `${counts.reported.toLocaleString("en-US")} words the program reports (counted more often ` +
-    `than ${counts.threshold.toLocaleString("en-US")}), in its order` +
+    `${formatCount(counts.reported)} words the program reports (counted more often ` +
+    `than ${formatCount(counts.threshold)}), in its order` +
     (counts.reported > counts.bars.length ? `; the first ${counts.bars.length} are drawn.` : ".");
   // The bars take what the page's width leaves, so that a phone shows the chart legibly.
   const labelWidth = LABEL_CHARACTERS * CHARACTER_WIDTH + 12;
@@ -134,7 +137,7 @@ export function drawWordCounts(holder, counts) {
       svgElement(
         "text",
         {x: labelWidth + length + 6, y: y + 15, class: "bar-count"},
-        count.toLocaleString("en-US"),
+        formatCount(count),
       ),
     );
   });

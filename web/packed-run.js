@@ -1,32 +1,34 @@
-// A run as the form holds it, {program, args, files: [{name, bytes}], stdin, expected: {stdout,
-// stderr, status}}, every input as its exact bytes, packed into one compressed byte string: for
-// a link to the run (in the URL's fragment, base64url), a saved run file, and the copy kept in
-// local storage across a reload. What comes back from any of them is a stranger's data: it is
-// checked whole before it fills the form, and a form can do nothing but hold it.
+// The inputs of a run as the form holds them, {program, args, files: [{name, bytes}], stdin,
+// expected: {stdout, stderr, status}}, every input as its exact bytes, packed into one
+// compressed byte string: for a link to the run (in the URL's fragment, base64url), a saved run
+// file, and the copy of the form kept across a reload (kept-form.js). What comes back from any
+// of them is a stranger's data: it is checked whole before it fills the form, and a form can do
+// nothing but hold it.
 
-import {byteString, decoder, encoder} from "./byte-field.js";
-import {PROGRAMS} from "./run-program.js";
+import {byteString, bytesOf, decoder, encoder} from "./bytes.js";
+import {programNamed} from "./programs.js";
 
 const VERSION = 1;
 
 // The packed form: a 4-byte length, a JSON header that gives every input's length, then the
-// inputs' bytes in the header's order, all compressed as raw deflate.
-export async function pack(state) {
+// inputs' bytes in the header's order, all compressed as raw deflate. `dropped` names the inputs
+// left out of a kept form, as too large.
+export async function pack(inputs) {
   const parts = [
-    ...state.files.map(({bytes}) => bytes),
-    state.stdin,
-    state.expected.stdout,
-    state.expected.stderr,
+    ...inputs.files.map(({bytes}) => bytes),
+    inputs.stdin,
+    inputs.expected.stdout,
+    inputs.expected.stderr,
   ];
   const header = encoder.encode(
     JSON.stringify({
       version: VERSION,
-      program: state.program,
-      args: state.args,
-      files: state.files.map(({name, bytes}) => [name, bytes.length]),
-      lengths: parts.slice(state.files.length).map((bytes) => bytes.length),
-      status: state.expected.status,
-      dropped: state.dropped || [],
+      program: inputs.program,
+      args: inputs.args,
+      files: inputs.files.map(({name, bytes}) => [name, bytes.length]),
+      lengths: parts.slice(inputs.files.length).map((bytes) => bytes.length),
+      status: inputs.expected.status,
+      dropped: inputs.dropped || [],
     }),
   );
   const length = new Uint8Array(4);
@@ -42,7 +44,7 @@ class Damaged extends Error {}
 const isText = (value) => typeof value === "string";
 const isLength = (value) => Number.isSafeInteger(value) && value >= 0;
 
-// The state that pack packed; rejects when the bytes are not such a packing, whole.
+// The inputs that pack packed; rejects when the bytes are not such a packing, whole.
 export async function unpack(packed) {
   let bytes;
   try {
@@ -63,7 +65,7 @@ export async function unpack(packed) {
   const lengths = Array.isArray(header?.lengths) ? header.lengths : null;
   if (
     header.version !== VERSION ||
-    !PROGRAMS.includes(header.program) ||
+    !programNamed(header.program) ||
     !isText(header.args) ||
     !isText(header.status) ||
     !files ||
@@ -106,8 +108,7 @@ export function fromBase64Url(text) {
   if (!/^[A-Za-z0-9_-]*$/.test(text)) {
     throw new Damaged("it holds characters a link to a run does not");
   }
-  const binary = atob(
-    text.replaceAll("-", "+").replaceAll("_", "/") + "=".repeat((4 - (text.length % 4)) % 4),
+  return bytesOf(
+    atob(text.replaceAll("-", "+").replaceAll("_", "/") + "=".repeat((4 - (text.length % 4)) % 4)),
   );
-  return Uint8Array.from(binary, (character) => character.charCodeAt(0));
 }

@@ -1,0 +1,110 @@
+// Builds the page's part of the site with Node, at build time; never loaded by the page.
+//
+//   node build-site.js --modules
+//     prints the build targets of the programs' modules (programs.js), as a CMake list
+//   node build-site.js SITE EXAMPLES
+//     copies into SITE every file that the page loads, and writes SITE/example-files.js: each
+//     example file that programs.js names, from the folder EXAMPLES, in hex.
+//
+// What the page loads is found, not listed: index.html's scripts and style, then every module's
+// imports, the workers and other files it names relative to itself, and the picture of each
+// program. A file among them missing from web/, or a program module or example file missing,
+// fails the build with its name, rather than a browser later with a 404.
+
+import {copyFileSync, existsSync, mkdirSync, readFileSync, writeFileSync} from "node:fs";
+import path from "node:path";
+import {fileURLToPath} from "node:url";
+import {PROGRAMS} from "./programs.js";
+
+const WEB = path.dirname(fileURLToPath(import.meta.url));
+// Made here, not copied.
+const EXAMPLE_FILES = "example-files.js";
+// index.html's references to files of the site: URLs with no scheme.
+const PAGE_REFERENCE = /\b(?:src|href)="([^":]+)"/g;
+// A module's references: from "x" (imports and re-exports), import("x"), and
+// new URL("x", import.meta.url) (a worker's script).
+const MODULE_REFERENCE =
+  /\bfrom\s+"([^"]+)"|\bimport\(\s*"([^"]+)"\s*\)|new URL\(\s*"([^"]+)",\s*import\.meta\.url/g;
+
+function fail(message) {
+  console.error(`build-site.js: ${message}`);
+  process.exit(1);
+}
+
+// The files of web/ that the page loads, as paths relative to web/.
+function pageFiles() {
+  const found = new Set();
+  const pending = [];
+  const add = (file, referrer) => {
+    if (file === EXAMPLE_FILES || found.has(file)) {
+      return;
+    }
+    if (!existsSync(path.join(WEB, file))) {
+      fail(`${referrer} loads ${file}, which is not in web/`);
+    }
+    found.add(file);
+    pending.push(file);
+  };
+  add("index.html", "the site");
+  for (const {name, picture} of PROGRAMS) {
+    add(`pictures/${picture}.js`, `programs.js (the picture of ${name})`);
+  }
+  while (pending.length > 0) {
+    const file = pending.pop();
+    const text = readFileSync(path.join(WEB, file), "utf8");
+    const pattern = file.endsWith(".html")
+      ? PAGE_REFERENCE
+      : file.endsWith(".js")
+        ? MODULE_REFERENCE
+        : null;
+    for (const match of pattern ? text.matchAll(pattern) : []) {
+      const reference = match.slice(1).find((group) => group !== undefined);
+      add(path.posix.join(path.posix.dirname(file), reference), file);
+    }
+  }
+  return [...found];
+}
+
+function exampleFiles(examples) {
+  const names = new Set(
+    PROGRAMS.flatMap(({example}) => [
+      ...example.files,
+      ...(example.stdin.file ? [example.stdin.file] : []),
+    ]),
+  );
+  const entries = [...names].map((name) => {
+    const file = path.join(examples, name);
+    if (!existsSync(file)) {
+      fail(`programs.js names the example file ${name}, which is not in ${examples}`);
+    }
+    return `  ${JSON.stringify(name)}: "${readFileSync(file).toString("hex")}",\n`;
+  });
+  return (
+    "// Made from examples/ by build-site.js: each example file's bytes, in hex.\n" +
+    `export const EXAMPLE_FILES = {\n${entries.join("")}};\n`
+  );
+}
+
+function build(site, examples) {
+  for (const {name, module} of PROGRAMS) {
+    for (const file of [`${module}.js`, `${module}.wasm`]) {
+      if (!existsSync(path.join(site, file))) {
+        fail(`the site lacks ${file}, the module of ${name}`);
+      }
+    }
+  }
+  for (const file of pageFiles()) {
+    mkdirSync(path.dirname(path.join(site, file)), {recursive: true});
+    copyFileSync(path.join(WEB, file), path.join(site, file));
+  }
+  writeFileSync(path.join(site, EXAMPLE_FILES), exampleFiles(examples));
+}
+
+const args = process.argv.slice(2);
+if (args.length === 1 && args[0] === "--modules") {
+  console.log(PROGRAMS.map(({module}) => module).join(";"));
+} else if (args.length === 2) {
+  build(...args);
+} else {
+  fail("usage: node build-site.js --modules | node build-site.js SITE EXAMPLES");
+}

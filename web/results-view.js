@@ -1,0 +1,161 @@
+// The results of a run: its exit status, both outputs as they come (output-view.js), with their
+// downloads and copy buttons, the picture of what the program built (pictures/), and how the
+// outputs and status compare with those expected (comparison-view.js). Also the results' own
+// options: long lines wrapped or not, and the results enlarged over the whole window.
+
+import {decoder} from "./bytes.js";
+import {showComparison} from "./comparison-view.js";
+import {formatCount} from "./numbers.js";
+import {OutputView, STREAM_NAMES} from "./output-view.js";
+import {PictureView} from "./pictures/picture-view.js";
+
+// An output this large is copied only as far as the page shows it.
+const LARGEST_COPIED = 16 << 20;
+
+export class ResultsView {
+  constructor(state) {
+    this.state = state;
+    const $ = (id) => document.getElementById(id);
+    this.section = $("results");
+    this.status = $("status");
+    this.copyButtons = document.querySelectorAll(".copy-output");
+    this.copyNote = $("copy-note");
+    this.enlargeButton = $("enlarge");
+    this.comparisons = $("comparisons");
+    this.outputs = {stdout: new OutputView("stdout"), stderr: new OutputView("stderr")};
+    this.picture = new PictureView($("picture"));
+    for (const button of this.copyButtons) {
+      button.addEventListener("click", () => this.copy(button.dataset.stream));
+    }
+    $("wrap-lines").addEventListener("change", (event) => {
+      this.section.classList.toggle("no-wrap", !event.target.checked);
+    });
+    this.enlargeButton.addEventListener("click", () =>
+      this.enlarge(!this.section.classList.contains("enlarged")),
+    );
+    document.addEventListener("keydown", (event) => {
+      if (event.key === "Escape" && this.section.classList.contains("enlarged")) {
+        this.enlarge(false);
+        this.enlargeButton.focus();
+      }
+    });
+  }
+
+  // Empties the results for a run that starts, and marks them busy until it is shown whole.
+  clear() {
+    this.outputs.stdout.clear();
+    this.outputs.stderr.clear();
+    this.clearComparisons();
+    this.picture.clear();
+    for (const button of this.copyButtons) {
+      button.hidden = true;
+    }
+    this.copyNote.textContent = "";
+    this.status.value = "";
+    this.section.setAttribute("aria-busy", "true");
+    // On a narrow screen the results are below the form, out of sight of the Run button.
+    if (this.section.getBoundingClientRect().top > window.innerHeight) {
+      this.section.scrollIntoView();
+    }
+  }
+
+  receive(stream, bytes) {
+    this.outputs[stream].append(bytes);
+  }
+
+  // The bytes written so far, of both outputs.
+  written() {
+    return this.outputs.stdout.length + this.outputs.stderr.length;
+  }
+
+  showHeads() {
+    this.outputs.stdout.showHead();
+    this.outputs.stderr.showHead();
+  }
+
+  // Shows the ended run's exit status (null when the program did not exit) and its outputs
+  // whole, from kept (as run-program.js keeps them; null when it kept none). Resolves to the
+  // Blob of standard output, or null where the browser could not keep it.
+  async showEnded(program, status, kept) {
+    this.status.value = status === null ? "none" : String(status);
+    this.outputs.stdout.showKeeping();
+    this.outputs.stderr.showKeeping();
+    const blobs = kept ? await kept.blobs().catch(() => ({})) : {};
+    await this.outputs.stdout.finish(program, blobs.stdout);
+    await this.outputs.stderr.finish(program, blobs.stderr);
+    for (const button of this.copyButtons) {
+      button.hidden = false;
+    }
+    return this.outputs.stdout.blob;
+  }
+
+  // Draws the picture of the last run, then compares it with expected; resolves, the results
+  // no longer busy, once the comparisons are shown.
+  async showLastRun(expected) {
+    this.picture.show(this.state.lastRun);
+    await this.compare(expected);
+    this.section.setAttribute("aria-busy", "false");
+  }
+
+  clearComparisons() {
+    this.comparisons.replaceChildren();
+  }
+
+  // Compares the last run's outputs and exit status with expected ({stdout, stderr, status}, as
+  // the form reads it), each where given; resolves when the comparisons are shown.
+  async compare(expected) {
+    this.clearComparisons();
+    const run = this.state.lastRun;
+    if (!run) {
+      return;
+    }
+    const comparisons = [];
+    for (const stream of ["stdout", "stderr"]) {
+      const actual = this.outputs[stream].blob;
+      if (expected[stream].length > 0 && actual) {
+        const part = document.createElement("div");
+        this.comparisons.append(part);
+        comparisons.push(showComparison(part, STREAM_NAMES[stream], expected[stream], actual));
+      }
+    }
+    const expectedStatus = expected.status.trim();
+    if (expectedStatus !== "") {
+      const line = document.createElement("p");
+      const actual = run.status === null ? "none" : String(run.status);
+      const same = expectedStatus === actual;
+      line.className = `comparison-verdict ${same ? "same" : "differs"}`;
+      line.textContent = same
+        ? `Exit status: Same (${actual})`
+        : `Exit status: expected ${expectedStatus}, actual ${actual}`;
+      this.comparisons.append(line);
+    }
+    await Promise.all(comparisons);
+  }
+
+  // Copies an output as text; one too large to copy is copied as far as it is shown.
+  async copy(stream) {
+    const view = this.outputs[stream];
+    const whole = view.length <= LARGEST_COPIED && view.blob !== null;
+    const text = whole ? await view.blob.text() : decoder.decode(view.shownBytes());
+    const name = STREAM_NAMES[stream].toLowerCase();
+    try {
+      await navigator.clipboard.writeText(text);
+      this.copyNote.textContent = whole
+        ? `Copied the ${name}.`
+        : `Copied the first ${formatCount(view.shownBytes().length)} bytes of the ${name}, as ` +
+          "shown; download it for the whole.";
+    } catch {
+      // Where the browser does not let the page copy, the text is selected for the student to.
+      getSelection().selectAllChildren(view.shown);
+      this.copyNote.textContent =
+        `The browser did not let the page copy: the ${name} shown is ` +
+        "selected, to copy with the keyboard.";
+    }
+  }
+
+  enlarge(on) {
+    this.section.classList.toggle("enlarged", on);
+    this.enlargeButton.setAttribute("aria-pressed", String(on));
+    this.enlargeButton.textContent = on ? "Back to the page" : "Enlarge for a projector";
+  }
+}
