@@ -2,8 +2,8 @@
 // arguments, input files, standard input and the output expected of it), which read() gives as
 // bytes and fill() puts back. Choosing a program loads its example unless the inputs have been
 // edited; loading an example over edited inputs keeps them to be brought back. After an edit, or
-// a fill, the form is kept for a reload (kept-form.js) and, where the expected output may have
-// changed, the last run is compared with it anew, each once the student pauses.
+// a fill, the form is kept for a reload (kept-form.js) once the student pauses and, where the
+// expected output may have changed, the last run is compared with it anew (results-view.js).
 
 import {ByteField} from "./byte-field.js";
 import {bytesOfHex, encoder} from "./bytes.js";
@@ -13,8 +13,7 @@ import {keepForm} from "./kept-form.js";
 import {PROGRAMS, programNamed} from "./programs.js";
 import {prepare} from "./run-program.js";
 
-// How long after the last change the form is kept, and the comparisons made: typing is not
-// held up by either.
+// How long after the last change the form is kept, so that typing is not held up.
 const PAUSE_MS = 400;
 
 // The inputs of the program's example.
@@ -60,7 +59,6 @@ export class FormView {
     this.largeTemplate = $("large-input-template");
     this.expectedStatus = $("expected-status");
     this.keepSoon = afterPause(() => keepForm(this.read()));
-    this.compareSoon = afterPause(() => this.results.compare(this.read().expected));
     this.files = []; // {group, nameBox, field}, in the order shown
     this.filesMade = 0; // numbers the files' notes, whose ids must stay unique
     // The ByteFields of standard input and the expected outputs, by the id of their box.
@@ -113,8 +111,7 @@ export class FormView {
     this.state.inputsEdited();
     this.keepSoon();
     if (id.startsWith("expected-")) {
-      this.results.clearComparisons();
-      this.compareSoon();
+      this.results.compareSoon(() => this.read().expected);
     }
   }
 
@@ -193,8 +190,7 @@ export class FormView {
     this.fields["expected-stderr"].load(inputs.expected.stderr);
     this.expectedStatus.value = inputs.expected.status;
     this.keepSoon();
-    this.results.clearComparisons();
-    this.compareSoon();
+    this.results.compareSoon(() => this.read().expected);
   }
 
   // Fills the form with inputs from a link, a saved run or the form kept across a reload.

@@ -11,6 +11,9 @@ import {PictureView} from "./pictures/picture-view.js";
 
 // An output this large is copied only as far as the page shows it.
 const LARGEST_COPIED = 16 << 20;
+// How long after the last change of the expected output the comparisons are made anew, so that
+// typing is not held up.
+const PAUSE_MS = 400;
 
 export class ResultsView {
   constructor(state) {
@@ -24,6 +27,7 @@ export class ResultsView {
     this.comparisons = $("comparisons");
     this.outputs = {stdout: new OutputView("stdout"), stderr: new OutputView("stderr")};
     this.picture = new PictureView($("picture"));
+    this.pendingComparison = 0; // the timer of compareSoon
     for (const button of this.copyButtons) {
       button.addEventListener("click", () => this.copy(button.dataset.stream));
     }
@@ -43,6 +47,7 @@ export class ResultsView {
 
   // Empties the results for a run that starts, and marks them busy until it is shown whole.
   clear() {
+    clearTimeout(this.pendingComparison); // the run compares when it ends
     this.outputs.stdout.clear();
     this.outputs.stderr.clear();
     this.clearComparisons();
@@ -99,6 +104,14 @@ export class ResultsView {
 
   clearComparisons() {
     this.comparisons.replaceChildren();
+  }
+
+  // The expected output may have changed: the comparisons go, and are made anew with expected()
+  // once the changes pause, unless a run starts first.
+  compareSoon(expected) {
+    this.clearComparisons();
+    clearTimeout(this.pendingComparison);
+    this.pendingComparison = setTimeout(() => this.compare(expected()), PAUSE_MS);
   }
 
   // Compares the last run's outputs and exit status with expected ({stdout, stderr, status}, as
