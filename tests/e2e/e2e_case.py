@@ -1,6 +1,10 @@
 """End-to-end cases: folders of data that say how to run a program and what it must do.
 
-A case is a folder; every file in it is optional:
+A case is a folder; every file in it but description is optional:
+  description        one line: what the case checks, shown in reports
+  extra              present when the case asks more than every correct program must do: a fault
+                     these programs mend, a choice each program makes for itself, or a facility
+                     of the platform; its one line says which. A case without it is required.
   files/             copied into the fresh working directory before the run
   setup.py           Python run in the working directory before the run (generated inputs)
   args               the command-line arguments, one per line (an empty line is an empty argument)
@@ -38,6 +42,15 @@ import shutil
 import subprocess
 import sys
 
+# The case set of each program: the folder of tests/ that holds its e2e/ and fixtures/.
+CASE_SETS = {
+    "go_shopping": "store",
+    "bst_driver": "bst",
+    "word_count_driver": "wordcount",
+    "word_count_solution": "wordcount",
+    "roster_test": "roster",
+}
+
 # What a case may require, with the words a skip gives for it.
 FACILITIES = {
     "address-space-limit": "a limit on the address space of the run (setrlimit on Linux)",
@@ -46,6 +59,7 @@ FACILITIES = {
     "fifo": "a FIFO (mkfifo)",
     "directory-stream": "a directory opened as a stream",
     "program-name": "a program name of the runner's choosing (argv[0] set by exec)",
+    "executable-script": "a script run as a program by its #! line (POSIX)",
 }
 
 # The files that only a facility gives meaning to: a case holding one must require it.
@@ -55,6 +69,9 @@ FILE_FACILITIES = {
     "argv0": "program-name",
 }
 
+REQUIRED = "required"
+EXTRA = "extra"
+
 
 class CaseError(Exception):
     """A case folder that cannot be run as it stands."""
@@ -62,7 +79,8 @@ class CaseError(Exception):
 
 class Case:
     """The case in case_dir, read for the program named program (its plain name, without a
-    folder or an .exe ending)."""
+    folder or an .exe ending). Raises CaseError when the folder is damaged: no description, an
+    unknown facility, a missing fixture, an exit status that is no number."""
 
     def __init__(self, program, case_dir, windows=False):
         self.program = program
@@ -77,6 +95,15 @@ class Case:
             self.fixture_dir = os.path.join(os.path.dirname(set_dir), "fixtures", name)
             if not os.path.isdir(self.fixture_dir):
                 raise CaseError(f"no fixture folder {self.fixture_dir}")
+        self.description = self.text("description", "").strip()
+        if not self.description:
+            raise CaseError("no description")
+        # Why the case asks more than every correct program must do; None for a required one.
+        self.extra_reason = None
+        if self.path("extra"):
+            self.extra_reason = self.text("extra", "").strip()
+            if not self.extra_reason:
+                raise CaseError("extra says not why")
         self.requires = self.text("requires", "").split()
         for facility in self.requires:
             if facility not in FACILITIES:
@@ -84,6 +111,15 @@ class Case:
         for name, facility in FILE_FACILITIES.items():
             if self.path(name) and facility not in self.requires:
                 raise CaseError(f"{name} needs {facility} among the requirements")
+        try:
+            self.expected_status = int(self.text("expected_status", "0"))
+        except ValueError:
+            raise CaseError("expected_status holds no number") from None
+
+    @property
+    def kind(self):
+        """REQUIRED or EXTRA."""
+        return EXTRA if self.extra_reason else REQUIRED
 
     def path(self, name):
         """The path of the case's file name for this program, or None."""
@@ -120,10 +156,6 @@ class Case:
         """The expected bytes of stream, "stdout" or "stderr"."""
         return self.bytes("expected_" + stream)
 
-    @property
-    def expected_status(self):
-        return int(self.text("expected_status", "0"))
-
     def prepare(self, work_dir):
         """Fills the empty folder work_dir as the run's working directory: files/ of the fixture
         and of the case, then whatever setup.py makes. Raises CaseError when setup.py fails."""
@@ -148,14 +180,39 @@ class Case:
         return done.stdout
 
 
+def cases_of(program, root, windows=False, names=None):
+    """The cases of program (one of CASE_SETS) below root, the folder that holds tests/, in the
+    order of their names; only those named in names, where names is given. Raises CaseError for
+    a damaged folder, a missing or empty case set, or a name that is no case."""
+    set_dir = os.path.join(root, "tests", CASE_SETS[program], "e2e")
+    if not os.path.isdir(set_dir):
+        raise CaseError(f"no case folder {set_dir}")
+    folders = sorted(entry.name for entry in os.scandir(set_dir) if entry.is_dir())
+    if not folders:
+        raise CaseError(f"no cases in {set_dir}")
+    unknown = sorted(set(names or []) - set(folders))
+    if unknown:
+        raise CaseError(f"no case {unknown[0]} among the cases of {program}")
+    cases = []
+    for folder in folders:
+        if names and folder not in names:
+            continue
+        try:
+            cases.append(Case(program, os.path.join(set_dir, folder), windows))
+        except CaseError as error:
+            raise CaseError(f"case folder {os.path.join(set_dir, folder)}: {error}") from None
+    return cases
+
+
 def read_bytes(path):
     with open(path, "rb") as data:
         return data.read()
 
 
 def run_script(script, work_dir, stdin):
-    """Runs the Python script in work_dir with stdin as its input."""
-    return subprocess.run([sys.executable, script], cwd=work_dir, input=stdin,
+    """Runs the Python script in work_dir with stdin as its input. The scripts need only the
+    standard library, so the interpreter starts without site packages, in a third of the time."""
+    return subprocess.run([sys.executable, "-S", script], cwd=work_dir, input=stdin,
                           capture_output=True)
 
 
@@ -163,11 +220,18 @@ def argument_parser(doc):
     """An argparse parser for a runner whose docstring is doc, with the options by which the
     build says how its programs run (PROGRAM_RUN_OPTIONS of tests/CMakeLists.txt)."""
     parser = argparse.ArgumentParser(description=doc.split("\n")[0])
-    parser.add_argument("--windows", action="store_true",
-                        help="the programs were built for Windows and write its text")
-    parser.add_argument("--emulator", action="append", default=[], metavar="WORD",
-                        help="a word of the command that runs the programs, once per word")
+    add_run_options(parser)
     return parser
+
+
+def add_run_options(parser):
+    """Adds to parser the options that say how the programs run: --windows and --emulator."""
+    parser.add_argument("--windows", action="store_true", default=os.name == "nt",
+                        help="the programs were built for Windows and write its text "
+                             "(the default on Windows)")
+    parser.add_argument("--emulator", action="append", default=[], metavar="WORD",
+                        help="a word of the command that runs the programs, once per word "
+                             "(such as wine)")
 
 
 def decode_windows_text(output):
