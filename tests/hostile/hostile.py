@@ -3,14 +3,14 @@
 
 Usage: hostile.py [--windows] [--emulator WORD]... PROGRAM EXECUTABLE MODEL [FAILURE_DIR]
 
-Each generated case (programs.py) is written as a case folder of tests/e2e/run_case.py: files/,
-args and stdin. MODEL, the program_model executable, adds to every folder, in one run, the
-standard output, standard error and status that the program must give. The program then runs
-once per case with the case's files/ as its working directory. A run passes when it ends by
-itself with status 0 or 1, no sanitizer reports on standard error, and its output and status
-are the model's. The runs go on side by side, so that programs that are slow to start cost no
-more than a few of them. Every failing case folder is kept under FAILURE_DIR, where
-run_case.py replays it.
+Each generated case (programs.py) is written as an end-to-end case folder (tests/e2e/e2e_case.py):
+files/, args and stdin. MODEL, the program_model executable, adds to every folder, in one run,
+the standard output, standard error and status that the program must give. The program then
+runs once per case, as tests/e2e/run_case.py runs a case, and must end by itself with the
+model's output and status; as the model's status is 0 or 1 and a sanitizer reports on standard
+error, a crash or a sanitizer's report fails the case. The runs go on side by side, so that
+programs that are slow to start cost no more than a few of them. Every failing case folder is
+kept under FAILURE_DIR, where run_case.py replays it.
 
 --emulator, once per word, gives the command that runs the executables (such as wine), and
 --windows says that they were built for Windows. A Windows program reads each CR LF of its input
@@ -30,9 +30,10 @@ sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folde
 import programs  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from e2e_case import argument_parser, decode_windows_text  # noqa: E402
+from case_runner import PASSED, Limits, Runner  # noqa: E402
+from e2e_case import Case, argument_parser  # noqa: E402
+from reports import case_lines  # noqa: E402
 
-SANITIZER_MARKS = (b"Sanitizer", b"runtime error")
 # Bounds a run that never ends; a run is never judged by how long it took.
 RUN_TIMEOUT_SECONDS = 300
 RUNS_AT_ONCE = 8
@@ -40,11 +41,11 @@ RUNS_AT_ONCE = 8
 SANITIZER_EXIT = "exitcode=86"
 
 
-def sanitizer_environment():
-    env = dict(os.environ)
+def report_sanitizers_apart():
+    """Makes the sanitizers, where the build has them, end a run they report on with a status of
+    their own."""
     for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
-        env[name] = ":".join(filter(None, [env.get(name, ""), SANITIZER_EXIT]))
-    return env
+        os.environ[name] = ":".join(filter(None, [os.environ.get(name, ""), SANITIZER_EXIT]))
 
 
 def write_file(path, content):
@@ -53,15 +54,12 @@ def write_file(path, content):
         out.write(content)
 
 
-def read_file(path):
-    with open(path, "rb") as data:
-        return data.read()
-
-
 def write_case(folder, case, convert=lambda content: content):
     """The case as a run_case.py folder, without its expectations, with convert applied to the
     contents of its files and standard input."""
     os.makedirs(os.path.join(folder, "files"))
+    write_file(os.path.join(folder, "description"),
+               f"The hostile input {case.name}, against the model\n".encode())
     for path, content in case.files.items():
         write_file(os.path.join(folder, "files", path), convert(content))
     write_file(os.path.join(folder, "args"),
@@ -74,60 +72,6 @@ def as_windows_reads(content):
     return content.replace(b"\r\n", b"\n")
 
 
-def run_program(command, executable, folder, env):
-    """Runs the command, given the case's arguments, from the file executable (None: the
-    command's first word), on the case in folder. Returns (status, stdout, stderr); status is
-    negative when a signal ended the program and None when it did not end."""
-    args = read_file(os.path.join(folder, "args")).split(b"\n")[:-1]
-    stdin_path = os.path.join(folder, "stdin")
-    with open(stdin_path if os.path.exists(stdin_path) else os.devnull, "rb") as stdin:
-        try:
-            done = subprocess.run(command + args, executable=executable,
-                                  cwd=os.path.join(folder, "files"),
-                                  stdin=stdin, capture_output=True, env=env,
-                                  timeout=RUN_TIMEOUT_SECONDS)
-        except subprocess.TimeoutExpired:
-            return None, b"", b""
-    return done.returncode, done.stdout, done.stderr
-
-
-def difference(stream, expected, actual):
-    """Where actual first departs from expected, with a little of both sides from there."""
-    at = next((i for i, (e, a) in enumerate(zip(expected, actual)) if e != a),
-              min(len(expected), len(actual)))
-    return (f"{stream} differs from the model's at byte {at}: "
-            f"model {expected[at:at + 60]!r}, program {actual[at:at + 60]!r}")
-
-
-def problems_of(folder, run, windows):
-    """What is wrong with the run, against the model's expectations in folder."""
-    status, stdout, stderr = run
-    found = []
-    if status is None:
-        found.append(f"no end within {RUN_TIMEOUT_SECONDS} s")
-    elif status < 0:
-        found.append(f"ended by signal {-status}")
-    elif status not in (0, 1):
-        found.append(f"exit status {status}")
-    if any(mark in stderr for mark in SANITIZER_MARKS):
-        found.append("sanitizer report on standard error")
-    if found:
-        return found + [f"standard error ends {stderr[-400:]!r}"]
-    expected_status = int(read_file(os.path.join(folder, "expected_status")))
-    if status != expected_status:
-        found.append(f"status {status}, the model's {expected_status}")
-    for stream, actual in (("stdout", stdout), ("stderr", stderr)):
-        expected = read_file(os.path.join(folder, "expected_" + stream))
-        if windows:
-            actual, complaint = decode_windows_text(actual)
-            if complaint:
-                found.append(f"{stream}: {complaint}")
-                continue
-        if actual != expected:
-            found.append(difference(stream, expected, actual))
-    return found
-
-
 def main():
     parser = argument_parser(__doc__)
     parser.add_argument("program")
@@ -138,7 +82,7 @@ def main():
     program, emulator = options.program, options.emulator
     executable = os.path.abspath(options.executable)
     failure_dir = os.path.join(os.path.abspath(options.failure_root), program)
-    env = sanitizer_environment()
+    report_sanitizers_apart()
     cases = programs.cases_for(program)
     with tempfile.TemporaryDirectory(prefix="hostile-") as scratch:
         folders = [os.path.join(scratch, case.name) for case in cases]
@@ -149,29 +93,28 @@ def main():
             write_case(folder, case)
             if options.windows:
                 write_case(model_folder, case, as_windows_reads)
-        modelled = subprocess.run(emulator + [options.model, program] + model_folders, env=env,
+        modelled = subprocess.run(emulator + [options.model, program] + model_folders,
                                   stderr=subprocess.PIPE)
         if modelled.returncode != 0:
             sys.exit(f"the model failed: {modelled.stderr.decode(errors='replace')}")
-        if emulator:
-            command, started = emulator + [executable], None
-        else:  # the program sees its plain name, as when it is started from a shell
-            command, started = [os.path.basename(executable)], executable
+        for folder, model_folder in zip(folders, model_folders):
+            if model_folder != folder:
+                for stream in ("stdout", "stderr", "status"):
+                    shutil.copy(os.path.join(model_folder, "expected_" + stream), folder)
+        runner = Runner(options.windows, emulator,
+                        Limits(seconds=RUN_TIMEOUT_SECONDS, memory_bytes=None))
         with concurrent.futures.ThreadPoolExecutor(RUNS_AT_ONCE) as pool:
-            runs = list(pool.map(lambda folder: run_program(command, started, folder, env),
-                                 folders))
+            results = list(pool.map(
+                lambda folder: runner.check(executable, Case(program, folder, options.windows)),
+                folders))
         failures = 0
-        for folder, model_folder, run in zip(folders, model_folders, runs):
-            found = problems_of(model_folder, run, options.windows)
-            if found:
+        for folder, result in zip(folders, results):
+            if result.verdict != PASSED:
                 failures += 1
                 kept = os.path.join(failure_dir, os.path.basename(folder))
                 shutil.rmtree(kept, ignore_errors=True)
                 shutil.copytree(folder, kept)
-                if model_folder != folder:
-                    for stream in ("stdout", "stderr", "status"):
-                        shutil.copy(os.path.join(model_folder, "expected_" + stream), kept)
-                print(f"FAIL {os.path.basename(folder)}: {'; '.join(found)}\n    kept in {kept}")
+                print("\n".join(case_lines(result)) + f"\n  kept in {kept}")
     print(f"{program}: {len(cases)} hostile inputs, {failures} failed")
     sys.exit(1 if failures else 0)
 

@@ -14,7 +14,7 @@ import sys
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from e2e_case import Case  # noqa: E402
-from run_case import verdict_of  # noqa: E402
+from case_runner import failure_lines  # noqa: E402
 import browser  # noqa: E402
 from browser import labelled, press, run_over  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
@@ -57,8 +57,8 @@ def main():
             else:
                 failures = []
                 for seen, outputs in (("shown", shown), ("downloaded", downloaded)):
-                    lines = verdict_of(case, (status, outputs["stdout"], outputs["stderr"]),
-                                       False, None)
+                    lines = failure_lines(case, status, outputs["stdout"], outputs["stderr"],
+                                          None)
                     failures += [f"as {seen}:"] + lines if lines else []
             print(f"{program}: " + ("\n".join(failures) if failures else "passed"))
             failed = failed or bool(failures)

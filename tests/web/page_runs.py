@@ -16,7 +16,7 @@ import tempfile
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from e2e_case import Case  # noqa: E402
-from run_case import verdict_of  # noqa: E402
+from case_runner import failure_lines  # noqa: E402
 import browser  # noqa: E402
 from browser import download, labelled, press, run_over, wait_for  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
@@ -54,8 +54,7 @@ def past_display_limit(driver, case_dir, work):
     status = driver.find_element(By.ID, "status").get_property("value")
     outputs = [download(driver, driver.find_element(By.ID, f"{stream}-download"))
                for stream in ("stdout", "stderr")]
-    failures = verdict_of(case, (int(status) if status.isdigit() else None, *outputs), False,
-                          files)
+    failures = failure_lines(case, int(status) if status.isdigit() else None, *outputs, files)
     shown = driver.find_element(By.ID, "stdout").get_property("textContent").encode()
     note = driver.find_element(By.ID, "stdout-note").text
     expected_note = (f"Showing the first {len(shown):,} of {len(outputs[0]):,} bytes. "

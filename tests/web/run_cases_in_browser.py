@@ -26,7 +26,7 @@ import tempfile
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from e2e_case import FACILITIES, Case, CaseError  # noqa: E402
-from run_case import verdict_of  # noqa: E402
+from case_runner import failure_lines  # noqa: E402
 import browser  # noqa: E402
 
 # Bytes cross between Python and the page in base64.
@@ -76,8 +76,8 @@ def run_case(driver, case, work):
                                       case.argv0.decode(), files, stdin)
     if "error" in run:
         return "failed", [run["error"]]
-    failures = verdict_of(case, (run["status"], base64.b64decode(run["stdout"]),
-                                 base64.b64decode(run["stderr"])), False, work)
+    failures = failure_lines(case, run["status"], base64.b64decode(run["stdout"]),
+                             base64.b64decode(run["stderr"]), work)
     return ("failed", failures) if failures else ("passed", [])
 
 
