@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the five programs with CMake and a C++ compiler alone (no GoogleTest, no Python) and
+# Builds the five programs with CMake and a C++ compiler alone (the build needs nothing else) and
 # runs each one on the sample input in this folder. On Debian and Ubuntu it first installs what
 # is missing for the build and for the tests that README.md's next command runs; elsewhere CMake
 # and a compiler must be there already, and tools/install-prerequisites.sh says how to get them.
