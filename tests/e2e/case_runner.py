@@ -23,7 +23,7 @@ from dataclasses import dataclass, field
 from typing import List, Optional
 
 from differences import compare_stream
-from e2e_case import FACILITIES, CaseError, decode_windows_text
+from e2e_case import FACILITIES, decode_windows_text
 
 try:
     import resource
@@ -128,16 +128,12 @@ def describe_status(status, windows):
     return f"exit status {status}"
 
 
-def seconds_text(seconds):
-    return f"{seconds:g} s"
-
-
 def judge(case, ending, work, windows, limits):
     """The findings on the ending of a run of the case in work; none when it passed. Raises
     CaseError when the case's output filter fails."""
     findings = []
     if ending.timed_out:
-        findings.append(Finding(f"timed out after {seconds_text(limits.seconds)}", error=True))
+        findings.append(Finding(f"timed out after {limits.seconds:g} s", error=True))
     elif ending.over_limit:
         stream = STREAM_NAMES[ending.over_limit]
         findings.append(Finding(
@@ -266,7 +262,7 @@ class Runner:
         if started_from:
             return words, started_from, lambda: set_limits(limits)
         # A shell sets the limits and execs the program: a function run between fork and exec
-        # would make Python fork itself, which costs ten times as much as the run of a case.
+        # would make Python fork itself, several times slower than the whole run of a short case.
         return [SHELL, b"-c", ulimit_script(limits)] + words, None, None
 
     def _run(self, executable, case, work, scratch):
