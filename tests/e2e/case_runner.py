@@ -11,6 +11,7 @@ Runner.check(executable, case) gives a Result: passed, failed with its Findings,
 because the case needs a facility this runner cannot give (see e2e_case.FACILITIES).
 """
 
+import atexit
 import os
 import shutil
 import signal
@@ -188,6 +189,7 @@ class Runner:
         # space says so, and runs without one.
         self.no_address_limit = bool(os.environ.get("E2E_NO_ADDRESS_SPACE_LIMIT"))
         self._running = set()
+        self._prepared = {}  # the PreparedCase of each case folder
         self._lock = threading.Lock()
 
     def available(self, facility, case):
@@ -225,7 +227,7 @@ class Runner:
         try:
             work = os.path.join(scratch, "work")
             os.mkdir(work)
-            case.prepare(work)
+            self._prepare(case, work)
             started = time.monotonic()
             ending = self._run(executable, case, work, scratch)
             seconds = time.monotonic() - started
@@ -235,6 +237,19 @@ class Runner:
             remove_tree(scratch)
         return Result(case, FAILED if findings else PASSED, findings, seconds=seconds,
                       memcheck=memcheck)
+
+    def _prepare(self, case, work):
+        """Fills work as case.prepare does. The inputs a case's setup.py makes are the same for
+        every run, so they are made once and copied for each run; but a FIFO comes with a
+        process that writes into it, which serves one run only."""
+        if "fifo" in case.requires:
+            case.prepare(work)
+            return
+        with self._lock:
+            prepared = self._prepared.get(case.case_dir)
+            if prepared is None:
+                prepared = self._prepared[case.case_dir] = PreparedCase(case)
+        prepared.copy_to(work)
 
     def stop_all(self):
         """Ends every run in progress, with every process it started."""
@@ -310,20 +325,20 @@ class Runner:
                                       lambda: end_tree(process))
                    for name, pipe in (("stdout", process.stdout), ("stderr", process.stderr))
                    if pipe is not None}
-        # A timer ends the run: waiting with a timeout would poll, costing each run up to 50 ms.
-        expired = threading.Event()
-        timer = threading.Timer(self.limits.seconds, lambda: (expired.set(), end_tree(process)))
-        timer.start()
-        process.wait()
-        timer.cancel()
-        timed_out = expired.is_set()
+        # The output ends with the program, or with the last process it started that holds it.
         for reader in readers.values():
-            # A process it started may hold the output open after it ended.
             reader.join(max(0.0, deadline - time.monotonic()))
-            if reader.is_alive():
+        timed_out = any(reader.is_alive() for reader in readers.values())
+        if not timed_out:
+            try:  # it may have closed its output and gone on
+                process.wait(max(0.0, deadline - time.monotonic()))
+            except subprocess.TimeoutExpired:
                 timed_out = True
-                end_tree(process)
+        if timed_out:
+            end_tree(process)
+            for reader in readers.values():
                 reader.join()
+        process.wait()
         over = [name for name, reader in readers.items() if reader.over]
         stdout = readers["stdout"].data() if "stdout" in readers else None
         return Ending(None if timed_out or over else process.returncode, stdout,
@@ -381,6 +396,26 @@ def reach_by_name(argv0, executable, work, scratch, env):
         link = os.path.join(bin_dir, os.fsdecode(argv0))
         env["PATH"] = bin_dir + os.pathsep + env.get("PATH", "")
     os.symlink(executable, link)
+
+
+class PreparedCase:
+    """A case's working directory made once, in a folder of its own, to be copied for each run.
+    The folder is removed when the process ends."""
+
+    def __init__(self, case):
+        self._case = case
+        self._folder = None
+        self._lock = threading.Lock()
+
+    def copy_to(self, work):
+        """Fills the empty folder work. Raises CaseError when the case cannot be prepared."""
+        with self._lock:
+            if self._folder is None:
+                folder = tempfile.mkdtemp(prefix="prepared-")
+                atexit.register(remove_tree, folder)
+                self._case.prepare(folder)
+                self._folder = folder
+        shutil.copytree(self._folder, work, symlinks=True, dirs_exist_ok=True)
 
 
 class StreamReader(threading.Thread):
