@@ -31,9 +31,11 @@ export class ResultsView {
     for (const button of this.copyButtons) {
       button.addEventListener("click", () => this.copy(button.dataset.stream));
     }
-    $("wrap-lines").addEventListener("change", (event) => {
-      this.section.classList.toggle("no-wrap", !event.target.checked);
-    });
+    const wrap = $("wrap-lines");
+    // A browser may bring the box back checked on a reload.
+    const showWrap = () => this.section.classList.toggle("wrap-lines", wrap.checked);
+    showWrap();
+    wrap.addEventListener("change", showWrap);
     this.enlargeButton.addEventListener("click", () =>
       this.enlarge(!this.section.classList.contains("enlarged")),
     );
