@@ -22,25 +22,20 @@ const SHOWN_LINE_BYTES = 300;
 
 const NEWLINE = 10;
 
-// The text of a line's bytes (its LF excluded) as segments [text, mark], with the characters
-// that look like nothing made visible and marked: a CR as ␍ (mark "carriage return"), a tab as
-// → ("tab"), each space at the end of the line as · ("space at the end of the line"); mark is
-// null for the rest. Marked, they cannot be taken for the same characters in the output itself.
+// The text of a line's bytes (its LF excluded) as segments [text, mark], the characters that
+// look like nothing set apart, for the report to make visible: each CR (mark "cr"), each tab
+// ("tab") and the spaces at the end of the line ("spaces"); mark is null for the rest.
 export function visibleLine(bytes) {
   const text = decoder.decode(bytes);
   const body = text.replace(/ +$/, "");
   const segments = [];
   for (const piece of body.split(/([\r\t])/)) {
-    if (piece === "\r") {
-      segments.push(["\u240D", "carriage return"]);
-    } else if (piece === "\t") {
-      segments.push(["\u2192", "tab"]);
-    } else if (piece !== "") {
-      segments.push([piece, null]);
+    if (piece !== "") {
+      segments.push([piece, {"\r": "cr", "\t": "tab"}[piece] || null]);
     }
   }
   if (body.length < text.length) {
-    segments.push(["\u00B7".repeat(text.length - body.length), "space at the end of the line"]);
+    segments.push([text.slice(body.length), "spaces"]);
   }
   return segments;
 }

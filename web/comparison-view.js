@@ -12,32 +12,53 @@ function element(name, className, text = "") {
   return made;
 }
 
-// The nodes that show segments of visibleLine, the marked ones set apart, with their names.
-function segmentNodes(segments) {
-  return segments.map(([text, mark]) => {
-    if (mark === null) {
-      return text;
-    }
-    const made = element("span", "mark", text);
-    made.title = mark;
-    return made;
-  });
+// How each mark of compare.js is drawn: as plain letters in a small frame, which every font
+// has, with its name as the title; spaces as themselves, each dotted.
+const MARKS = {
+  cr: {shown: "CR", title: "carriage return (CR)"},
+  tab: {shown: "TAB", title: "tab"},
+  spaces: {shown: null, title: "space at the end of the line"},
+  end: {shown: "no newline", title: "the output ends here, without a newline"},
+};
+
+function markNode(mark, text) {
+  const {shown, title} = MARKS[mark];
+  const made = element("span", `mark ${mark}`, shown ?? text);
+  made.title = title;
+  return made;
 }
 
-// A shown line, with where the output ends said in words.
+// The nodes that show segments of visibleLine, the marked ones set apart.
+function segmentNodes(segments) {
+  return segments.map(([text, mark]) => (mark === null ? text : markNode(mark, text)));
+}
+
+// A shown line, with where the output ends marked.
 function lineNodes(line) {
   if (line.endsHere) {
     return ["(the output ends before this line)"];
   }
-  return [
-    ...segmentNodes(line.segments),
-    ...(line.missingNewline ? ["   (no newline at the end of the output)"] : []),
-  ];
+  return [...segmentNodes(line.segments), ...(line.missingNewline ? [" ", markNode("end")] : [])];
 }
 
 function labelledLine(className, label, line) {
   const made = element("span", className, label);
   made.append(...lineNodes(line), "\n");
+  return made;
+}
+
+function legend() {
+  const made = element("p", "hint", "Marked: ");
+  made.append(
+    markNode("cr"),
+    " a carriage return, ",
+    markNode("tab"),
+    " a tab, ",
+    markNode("spaces", "  "),
+    " spaces at the end of a line, ",
+    markNode("end"),
+    " the end of an output without a final newline. Line diff: - expected only, + actual only.",
+  );
   return made;
 }
 
@@ -87,21 +108,13 @@ export async function showComparison(holder, name, expected, actual) {
         );
         line.append(
           ...segmentNodes(segments),
-          missingNewline ? "   (no newline at the end)\n" : "\n",
+          ...(missingNewline ? [" ", markNode("end")] : []),
+          "\n",
         );
         shown.append(line);
       }
     }
-    parts.push(
-      element(
-        "p",
-        "hint",
-        "Marked: \u240D a carriage return (CR), \u2192 a tab, " +
-          "\u00B7 a space at the end of a line. Line diff: - expected " +
-          "only, + actual only.",
-      ),
-      shown,
-    );
+    parts.push(legend(), shown);
     const notes = [];
     if (diff.unshown > 0) {
       notes.push(`${formatCount(diff.unshown)} more differing lines are not shown.`);

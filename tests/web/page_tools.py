@@ -65,14 +65,17 @@ def compared(driver, work):
     failures = []
     cases = [(ROSTER, ["Standard output: Same bytes"]),
              (ROSTER.replace(b"adams\r\n", b"adams\n", 1),
-              ["First difference at line 4, column 6", "expected: adams\n", "actual:   adams\u240D\n"])]
+              ["First difference at line 4, column 6", "expected: adams\n", "actual:   adamsCR\n"])]
     for expected, wanted in cases:
         report = comparison(driver, work, expected)
         missing = [text for text in wanted if text not in report + "\n"]
         failures += [f"report lacks: {text!r}" for text in missing]
         if missing:
             failures.append(f"report: {report!r}")
-    return failures
+    marks = [mark.get_attribute("title") for mark in
+             driver.find_elements(By.CSS_SELECTOR, "#comparisons .actual-line .mark")]
+    return failures + ([f"marks in the actual line: {marks}"] if marks != ["carriage return (CR)"]
+                       else [])
 
 
 def tree_drawn(driver, work):
