@@ -8,6 +8,7 @@
 
 import {decoder, encoder} from "./bytes.js";
 import {counted} from "./numbers.js";
+import {quoted} from "./quoted.js";
 
 const SHOWN_INPUT_LIMIT = 1 << 20;
 // How much of a large input its summary shows.
@@ -93,7 +94,7 @@ function summaryOf(name, bytes) {
   });
   return {
     text:
-      `${name ? `${name}: ` : ""}${counted(bytes.length, "byte")} in ` +
+      `${name ? `${quoted(name)}: ` : ""}${counted(bytes.length, "byte")} in ` +
       `${counted(lines, "line")}, too large to edit here; sent as loaded. ` +
       `${lines > HEAD_LINES ? `The first ${HEAD_LINES} lines:` : "Its lines:"}`,
     head: head.join("\n"),

@@ -11,6 +11,7 @@ import {readChosenFiles} from "./chosen-files.js";
 import {EXAMPLE_FILES} from "./example-files.js";
 import {keepForm} from "./kept-form.js";
 import {PROGRAMS, programNamed} from "./programs.js";
+import {quoted} from "./quoted.js";
 import {prepare} from "./run-program.js";
 
 // How long after the last change the form is kept, so that typing is not held up.
@@ -132,7 +133,7 @@ export class FormView {
       onEdit: () => this.edited("files"),
     });
     const showName = () => {
-      legend.textContent = nameBox.value ? `File ${nameBox.value}` : "File";
+      legend.textContent = nameBox.value ? `File ${quoted(nameBox.value)}` : "File";
     };
     nameBox.value = name;
     showName();

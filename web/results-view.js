@@ -8,6 +8,7 @@ import {showComparison} from "./comparison-view.js";
 import {formatCount} from "./numbers.js";
 import {OutputView, STREAM_NAMES} from "./output-view.js";
 import {PictureView} from "./pictures/picture-view.js";
+import {quoted} from "./quoted.js";
 
 // An output this large is copied only as far as the page shows it.
 const LARGEST_COPIED = 16 << 20;
@@ -138,10 +139,12 @@ export class ResultsView {
       const line = document.createElement("p");
       const actual = run.status === null ? "none" : String(run.status);
       const same = expectedStatus === actual;
+      // A status given as a number is the page's to show; any other text is the student's.
+      const given = /^-?\d+$/.test(expectedStatus) ? expectedStatus : quoted(expectedStatus);
       line.className = `comparison-verdict ${same ? "same" : "differs"}`;
       line.textContent = same
         ? `Exit status: Same (${actual})`
-        : `Exit status: expected ${expectedStatus}, actual ${actual}`;
+        : `Exit status: expected ${given}, actual ${actual}`;
       this.comparisons.append(line);
     }
     await Promise.all(comparisons);

@@ -12,6 +12,7 @@
 //   "unavailable"    the program could not be loaded or started, or the request is malformed
 
 import {programNamed} from "./programs.js";
+import {quoted} from "./quoted.js";
 
 // The most output, of both streams together, that a run may write: beyond it a page would hold
 // more than a tab can be sure of.
@@ -35,7 +36,7 @@ const modules = new Map();
 export function prepare(program) {
   const entry = programNamed(program);
   if (!entry) {
-    return Promise.reject(new RunError(`there is no program "${program}"`, "unavailable"));
+    return Promise.reject(new RunError(`there is no program ${quoted(program)}`, "unavailable"));
   }
   if (!modules.has(program)) {
     const module = fetch(new URL(`${entry.module}.wasm`, import.meta.url))
@@ -58,7 +59,7 @@ export function prepare(program) {
 // A file name is one name in the working directory: the page makes no folders.
 function checkFileName(name) {
   if (name === "" || name === "." || name === ".." || name.includes("/")) {
-    throw new RunError(`"${name}" is no file name: give one name without "/"`, "unavailable");
+    throw new RunError(`${quoted(name)} is no file name: give one name without "/"`, "unavailable");
   }
 }
 

@@ -4,6 +4,7 @@
 // how, and the results show it whole.
 
 import {counted, formatCount, seconds} from "./numbers.js";
+import {quoted} from "./quoted.js";
 import {OUTPUT_LIMIT, run} from "./run-program.js";
 
 // How often the state line tells the time and bytes of a run in progress.
@@ -72,7 +73,7 @@ export class RunView {
     const files = {};
     for (const {name, bytes} of inputs.files) {
       if (Object.hasOwn(files, name)) {
-        this.say(`Two files are named "${name}": rename one.`, true);
+        this.say(`Two files are named ${quoted(name)}: rename one.`, true);
         return;
       }
       files[name] = bytes;

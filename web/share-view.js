@@ -7,6 +7,7 @@ import {readChosenFiles} from "./chosen-files.js";
 import {keptForm} from "./kept-form.js";
 import {formatCount} from "./numbers.js";
 import {fromBase64Url, pack, toBase64Url, unpack} from "./packed-run.js";
+import {quoted} from "./quoted.js";
 
 // A link longer than this is too long for some browsers and mail programs to keep whole.
 const LONGEST_LINK = 65536;
@@ -26,7 +27,9 @@ export class ShareView {
     $("save-run").addEventListener("click", () => this.saveRun());
     const openRun = $("open-run");
     openRun.addEventListener("change", () =>
-      readChosenFiles(openRun, (name, bytes) => this.openPacked(bytes, {subject: name, name})),
+      readChosenFiles(openRun, (name, bytes) =>
+        this.openPacked(bytes, {subject: quoted(name), name: quoted(name)}),
+      ),
     );
   }
 
@@ -85,7 +88,7 @@ export class ShareView {
     this.say(
       `Opened ${name}; it runs when you press Run.` +
         (inputs.dropped.length > 0
-          ? ` Not kept with it (too large): ${inputs.dropped.join(", ")}.`
+          ? ` Not kept with it (too large): ${inputs.dropped.map(quoted).join(", ")}.`
           : ""),
     );
     return true;
@@ -120,7 +123,7 @@ export class ShareView {
     if (inputs.dropped.length > 0) {
       this.say(
         "Too large to keep across a reload, and left out: " +
-          `${inputs.dropped.join(", ")}. Upload again what you need.`,
+          `${inputs.dropped.map(quoted).join(", ")}. Upload again what you need.`,
       );
     }
     return true;
