@@ -1,6 +1,6 @@
 // The form: the program chosen, with what the page says of it, and the inputs of a run (its
 // arguments, input files, standard input and the output expected of it), which read() gives as
-// bytes and fill() puts back. Choosing a program loads its example unless the inputs have been
+// bytes and fill() puts back, summed up beside Run. Choosing a program loads its example unless the inputs have been
 // edited; loading an example over edited inputs keeps them to be brought back. After an edit, or
 // a fill, the form is kept for a reload (kept-form.js) once the student pauses and, where the
 // expected output may have changed, the last run is compared with it anew (results-view.js).
@@ -12,6 +12,7 @@ import {EXAMPLE_FILES} from "./example-files.js";
 import {keepForm} from "./kept-form.js";
 import {PROGRAMS, programNamed} from "./programs.js";
 import {quoted} from "./quoted.js";
+import {summaryOf} from "./run-inputs.js";
 import {prepare} from "./run-program.js";
 
 // How long after the last change the form is kept, so that typing is not held up.
@@ -60,6 +61,7 @@ export class FormView {
     this.largeTemplate = $("large-input-template");
     this.expectedStatus = $("expected-status");
     this.keepSoon = afterPause(() => keepForm(this.read()));
+    this.inputsSummary = $("inputs-summary");
     this.files = []; // {group, nameBox, field}, in the order shown
     this.filesMade = 0; // numbers the files' notes, whose ids must stay unique
     // The ByteFields of standard input and the expected outputs, by the id of their box.
@@ -111,6 +113,7 @@ export class FormView {
   edited(id) {
     this.state.inputsEdited();
     this.keepSoon();
+    this.inputsSummary.textContent = summaryOf(this.read());
     if (id.startsWith("expected-")) {
       this.results.compareSoon(() => this.read().expected);
     }
@@ -190,6 +193,7 @@ export class FormView {
     this.fields["expected-stdout"].load(inputs.expected.stdout);
     this.fields["expected-stderr"].load(inputs.expected.stderr);
     this.expectedStatus.value = inputs.expected.status;
+    this.inputsSummary.textContent = summaryOf(inputs);
     this.keepSoon();
     this.results.compareSoon(() => this.read().expected);
   }

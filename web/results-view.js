@@ -37,11 +37,9 @@ export class ResultsView {
     const showWrap = () => this.section.classList.toggle("wrap-lines", wrap.checked);
     showWrap();
     wrap.addEventListener("change", showWrap);
-    this.enlargeButton.addEventListener("click", () =>
-      this.enlarge(!this.section.classList.contains("enlarged")),
-    );
+    this.enlargeButton.addEventListener("click", () => this.enlarge(!this.enlarged()));
     document.addEventListener("keydown", (event) => {
-      if (event.key === "Escape" && this.section.classList.contains("enlarged")) {
+      if (event.key === "Escape" && this.enlarged()) {
         this.enlarge(false);
         this.enlargeButton.focus();
       }
@@ -171,9 +169,20 @@ export class ResultsView {
     }
   }
 
+  enlarged() {
+    return document.body.classList.contains("enlarged");
+  }
+
+  // Enlarged, the page shows the results alone (style.css), from their top; back, it shows the
+  // button where it was pressed.
   enlarge(on) {
-    this.section.classList.toggle("enlarged", on);
+    document.body.classList.toggle("enlarged", on);
     this.enlargeButton.setAttribute("aria-pressed", String(on));
     this.enlargeButton.textContent = on ? "Back to the page" : "Enlarge for a projector";
+    if (on) {
+      window.scrollTo(0, 0);
+    } else {
+      this.enlargeButton.scrollIntoView({block: "nearest"});
+    }
   }
 }

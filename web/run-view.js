@@ -5,15 +5,11 @@
 
 import {counted, formatCount, seconds} from "./numbers.js";
 import {quoted} from "./quoted.js";
+import {argumentsOf} from "./run-inputs.js";
 import {OUTPUT_LIMIT, run} from "./run-program.js";
 
 // How often the state line tells the time and bytes of a run in progress.
 const PROGRESS_MS = 500;
-
-// One argument per line; the line end after the last one ends it and adds none.
-function argumentsOf(text) {
-  return text === "" ? [] : text.replace(/\n$/, "").split("\n");
-}
 
 export class RunView {
   // form: the form, whose inputs a run takes; results: where the run's results are shown.

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Uses the page's tools for studying a run as a person would: the comparison with an expected
-output uploaded (same bytes, then a CR at a known line and column, shown marked), the tree drawn
+output uploaded (same bytes, then a CR at a known line and column, shown marked), the results
+enlarged, which must scroll to their end at a desktop's width and a phone's; the tree drawn
 from bst_driver's listings (its nodes must be the listing's), a link that must bring back the
 exact bytes of a file with CR LF and bytes that are not UTF-8, and a word that is markup, which
 must stay text in the output and in the tree. The comparison's and the tree reader's logic is
@@ -16,7 +17,9 @@ import tempfile
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
 import browser  # noqa: E402
 from browser import download, press, run_over, wait_for  # noqa: E402
+from selenium.common.exceptions import TimeoutException  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
+from selenium.webdriver.common.keys import Keys  # noqa: E402
 from selenium.webdriver.support.ui import Select  # noqa: E402
 
 NAMES = b"Smith\r\nadams\r\n\xff\xfeJones\n"
@@ -76,6 +79,25 @@ def compared(driver, work):
              driver.find_elements(By.CSS_SELECTOR, "#comparisons .actual-line .mark")]
     return failures + ([f"marks in the actual line: {marks}"] if marks != ["carriage return (CR)"]
                        else [])
+
+
+def enlarged_scrolls(driver, work):
+    """The enlarged results, with a picture and a comparison, scroll by keyboard to their last
+    element, at a desktop's width and at a phone's."""
+    failures = []
+    for width, height in ((1280, 900), (390, 844)):
+        driver.set_window_size(width, height)
+        press(driver, "Enlarge for a projector")
+        driver.find_element(By.ID, "enlarge").send_keys(Keys.END)
+        try:
+            wait_for(driver, lambda _: driver.execute_script(
+                "return document.querySelector('#results > :last-child')"
+                ".getBoundingClientRect().bottom <= innerHeight"))
+        except TimeoutException:
+            failures.append(f"at {width}x{height}, the last element stays out of reach")
+        press(driver, "Back to the page")
+    driver.set_window_size(1280, 900)
+    return failures
 
 
 def tree_drawn(driver, work):
@@ -144,7 +166,8 @@ def main():
     failed = False
     with tempfile.TemporaryDirectory(prefix="page-tools-") as work, \
             browser.page(site) as driver:
-        for name, check in (("compared", compared), ("tree drawn", tree_drawn),
+        for name, check in (("compared", compared), ("enlarged scrolls", enlarged_scrolls),
+                            ("tree drawn", tree_drawn),
                             ("link restores", link_restores),
                             ("markup stays text", markup_stays_text)):
             failures = check(driver, work)
