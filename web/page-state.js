@@ -10,7 +10,8 @@ export class PageState {
   // The inputs that loading an example replaced, while they can be brought back; else null.
   replaced = null;
   // The run going on, from Run until its results are all shown: {program, controller (the
-  // AbortController that stops it), started (performance.now())}; else null.
+  // AbortController that stops it), started (performance.now()), ended (whether the program
+  // has ended, and only its results are being kept and shown)}; else null.
   running = null;
   // The last run whose outputs are whole: {program, args, files (name to bytes), status (null
   // when the program did not exit), kept (its outputs, as run-program.js keeps them), stdout
@@ -45,8 +46,18 @@ export class PageState {
   runStarted(program) {
     this.lastRun?.kept.discard();
     this.lastRun = null;
-    this.running = {program, controller: new AbortController(), started: performance.now()};
+    this.running = {
+      program,
+      controller: new AbortController(),
+      started: performance.now(),
+      ended: false,
+    };
     return this.running;
+  }
+
+  // The program has ended; its results are being kept and shown.
+  programEnded() {
+    this.running.ended = true;
   }
 
   runEnded(lastRun) {

@@ -59,6 +59,7 @@ export class ResultsView {
     this.copyNote.textContent = "";
     this.status.value = "";
     this.section.setAttribute("aria-busy", "true");
+    this.section.classList.add("running");
     // On a narrow screen the results are below the form, out of sight of the Run button.
     if (this.section.getBoundingClientRect().top > window.innerHeight) {
       this.section.scrollIntoView();
@@ -83,6 +84,7 @@ export class ResultsView {
   // whole, from kept (as run-program.js keeps them; null when it kept none). Resolves to the
   // Blob of standard output, or null where the browser could not keep it.
   async showEnded(program, status, kept) {
+    this.section.classList.remove("running");
     this.status.value = status === null ? "none" : String(status);
     this.outputs.stdout.showKeeping();
     this.outputs.stderr.showKeeping();

@@ -1,7 +1,8 @@
-// The run: Run starts the program with the form's inputs (run-program.js), unless a run is going
-// on; while it runs, the state line tells its seconds and the bytes written so far, the results
-// show its output as it comes, and Stop ends it at once. Once it has ended, the state line says
-// how, and the results show it whole.
+// The run: Run starts the program with the form's inputs (run-program.js); while it runs, the
+// state line tells its seconds and the bytes written so far, the results show its output as it
+// comes, and Stop ends it at once. Once it has ended, the state line says how, and the results
+// show it whole. From Run until then, Run is disabled and says why, and Stop shows only while
+// the program runs.
 
 import {counted, formatCount, seconds} from "./numbers.js";
 import {quoted} from "./quoted.js";
@@ -21,11 +22,29 @@ export class RunView {
     this.runButton = $("run");
     this.stopButton = $("stop");
     this.line = $("run-state");
+    this.runReason = $("run-reason");
     $("run-form").addEventListener("submit", (event) => {
       event.preventDefault();
       this.run();
     });
     this.stopButton.addEventListener("click", () => this.state.running?.controller.abort());
+  }
+
+  // Run is disabled (aria-disabled: it keeps the focus, and says why) from Run until the
+  // results are shown; Stop shows only while the program runs.
+  showButtons() {
+    const {running} = this.state;
+    this.runButton.setAttribute("aria-disabled", String(running !== null));
+    this.runReason.textContent =
+      running === null
+        ? ""
+        : running.ended
+          ? "Run waits while the output of this run is kept and shown."
+          : "Run waits until this run ends, or Stop ends it.";
+    if (running?.ended && document.activeElement === this.stopButton) {
+      this.runButton.focus();
+    }
+    this.stopButton.hidden = running === null || running.ended;
   }
 
   say(text, failed = false) {
@@ -35,9 +54,10 @@ export class RunView {
 
   showProgress() {
     const {program, started} = this.state.running;
+    const written = this.results.written();
     this.say(
       `Running ${program}… ${Math.floor((performance.now() - started) / 1000)} s, ` +
-        `${counted(this.results.written(), "byte")} written`,
+        (written === 0 ? "nothing written yet" : `${counted(written, "byte")} written`),
     );
     this.results.showHeads();
   }
@@ -77,7 +97,7 @@ export class RunView {
     const {program} = inputs;
     const {controller, started} = this.state.runStarted(program);
     this.results.clear();
-    this.stopButton.hidden = false;
+    this.showButtons();
     this.showProgress();
     const ticker = setInterval(() => this.showProgress(), PROGRESS_MS);
     const args = argumentsOf(inputs.args);
@@ -100,11 +120,9 @@ export class RunView {
       this.say(this.endOf(program, error, performance.now() - started), true);
     }
     clearInterval(ticker);
+    this.state.programEnded();
+    this.showButtons();
     const stdout = await this.results.showEnded(program, status, kept);
-    if (document.activeElement === this.stopButton) {
-      this.runButton.focus();
-    }
-    this.stopButton.hidden = true;
     this.state.runEnded({
       program,
       args,
@@ -115,5 +133,6 @@ export class RunView {
     });
     await this.results.showLastRun(this.form.read().expected);
     this.state.resultsShown();
+    this.showButtons();
   }
 }

@@ -2,8 +2,8 @@
 """Uses the page as a person would on runs too large to show whole: a run whose output is past
 the page's display limit, compared byte for byte through its download link with the end-to-end
 case CASE_DIR (bst_driver's deep sorted dictionary); and a long run of bst_driver on 20,000
-sorted words (600 MB of output), during which Run is pressed again (no second run may start),
-then stopped: the page must say so, show the head of the output and keep more for download.
+sorted words (600 MB of output), during which Run is pressed again (no second run may start,
+and Run says why it is disabled), then stopped: the page must say so, show the head of the output and keep more for download.
 
 Usage: page_runs.py SITE CASE_DIR
 """
@@ -100,6 +100,8 @@ def stopped_run(driver, work):
     press(driver, "Run")
     running = state.text
     busy = driver.find_element(By.ID, "results").get_attribute("aria-busy")
+    disabled = (driver.find_element(By.ID, "run").get_attribute("aria-disabled"),
+                driver.find_element(By.ID, "run-reason").text)
     press(driver, "Stop")
     after = run_over(driver)
     shown = driver.find_element(By.ID, "stdout").get_property("textContent").encode()
@@ -109,6 +111,8 @@ def stopped_run(driver, work):
             or busy != "true"):
         failures += [f"before Run was pressed again: {before}",
                      f"after: {running} (aria-busy {busy})"]
+    if disabled != ("true", "Run waits until this run ends, or Stop ends it."):
+        failures.append(f"Run during the run: aria-disabled and reason {disabled}")
     if not after.startswith("Stopped after"):
         failures.append(f"after Stop: {after}")
     if not shown or not sorted_chain_head(words, len(shown)).startswith(shown):
