@@ -1,22 +1,20 @@
 // The form: the program chosen, with what the page says of it, and the inputs of a run (its
 // arguments, input files, standard input and the output expected of it), which read() gives as
-// bytes and fill() puts back, summed up beside Run. Choosing a program loads its example unless the inputs have been
-// edited; loading an example over edited inputs keeps them to be brought back. After an edit, or
-// a fill, the form is kept for a reload (kept-form.js) once the student pauses and, where the
-// expected output may have changed, the last run is compared with it anew (results-view.js).
+// bytes and fill() puts back, summed up beside Run. Each program has inputs of its own, which
+// the state holds and the browser keeps across a reload (kept-form.js) from the moment they
+// change: choosing a program shows its own, or its example where it has none, and loading an
+// example over them keeps them to be brought back. Where the expected output may have changed,
+// the last run is compared with it anew (results-view.js).
 
 import {ByteField} from "./byte-field.js";
 import {bytesOfHex, encoder} from "./bytes.js";
 import {readChosenFiles} from "./chosen-files.js";
 import {EXAMPLE_FILES} from "./example-files.js";
-import {keepForm} from "./kept-form.js";
+import {keepChoice, keepInputs} from "./kept-form.js";
 import {PROGRAMS, programNamed} from "./programs.js";
 import {quoted} from "./quoted.js";
 import {summaryOf} from "./run-inputs.js";
 import {prepare} from "./run-program.js";
-
-// How long after the last change the form is kept, so that typing is not held up.
-const PAUSE_MS = 400;
 
 // The inputs of the program's example.
 function exampleOf(program) {
@@ -30,15 +28,6 @@ function exampleOf(program) {
       ? bytesOfHex(EXAMPLE_FILES[example.stdin.file])
       : encoder.encode(example.stdin.text),
     expected: {stdout: none, stderr: none, status: ""},
-  };
-}
-
-// A function that calls action once the calls to it have paused for PAUSE_MS.
-function afterPause(action) {
-  let timer = 0;
-  return () => {
-    clearTimeout(timer);
-    timer = setTimeout(action, PAUSE_MS);
   };
 }
 
@@ -60,7 +49,6 @@ export class FormView {
     this.fileTemplate = $("file-template");
     this.largeTemplate = $("large-input-template");
     this.expectedStatus = $("expected-status");
-    this.keepSoon = afterPause(() => keepForm(this.read()));
     this.inputsSummary = $("inputs-summary");
     this.files = []; // {group, nameBox, field}, in the order shown
     this.filesMade = 0; // numbers the files' notes, whose ids must stay unique
@@ -89,7 +77,7 @@ export class FormView {
     for (const {name} of PROGRAMS) {
       this.program.append(new Option(name, name));
     }
-    this.program.addEventListener("change", () => this.chooseProgram());
+    this.program.addEventListener("change", () => this.show(this.program.value, true));
     this.loadButton.addEventListener("click", () => this.loadExample());
     this.bringBackButton.addEventListener("click", () => this.bringBack());
     this.args.addEventListener("input", () => this.edited("args"));
@@ -108,12 +96,13 @@ export class FormView {
     });
   }
 
-  // The student changed the input of that id: the form is kept, and the last run compared anew
-  // with an expected output or status changed.
+  // The student changed the input of that id: the program's inputs are kept, and the last run
+  // compared anew with an expected output or status changed.
   edited(id) {
-    this.state.inputsEdited();
-    this.keepSoon();
-    this.inputsSummary.textContent = summaryOf(this.read());
+    const inputs = this.read();
+    this.state.inputsEdited(inputs);
+    keepInputs(inputs.program, inputs);
+    this.inputsSummary.textContent = summaryOf(inputs);
     if (id.startsWith("expected-")) {
       this.results.compareSoon(() => this.read().expected);
     }
@@ -179,7 +168,7 @@ export class FormView {
     };
   }
 
-  // Puts inputs, as read() gives them, into the form; it is then kept, and compared anew.
+  // Puts inputs, as read() gives them, into the form, and compares the last run anew.
   fill(inputs) {
     this.showProgram(inputs.program);
     this.args.value = inputs.args;
@@ -194,14 +183,15 @@ export class FormView {
     this.fields["expected-stderr"].load(inputs.expected.stderr);
     this.expectedStatus.value = inputs.expected.status;
     this.inputsSummary.textContent = summaryOf(inputs);
-    this.keepSoon();
     this.results.compareSoon(() => this.read().expected);
   }
 
-  // Fills the form with inputs from a link, a saved run or the form kept across a reload.
+  // Fills the form with inputs from a link or a saved run, which become the program's own.
   open(inputs) {
+    this.state.inputsOpened(inputs);
+    keepInputs(inputs.program, inputs);
+    keepChoice(inputs.program);
     this.fill(inputs);
-    this.state.inputsOpened();
     this.sayOfExample("", false);
   }
 
@@ -219,31 +209,41 @@ export class FormView {
     this.bringBackButton.hidden = !canBringBack;
   }
 
-  chooseProgram() {
-    const program = this.program.value;
-    if (!this.state.edited) {
-      this.loadExample();
-      return;
+  // Shows the program with its own inputs, or with its example where it has none, and says
+  // which: its own as the student left them, when the student has just chosen it (chosenNow),
+  // or as far as the browser kept them; its example with the inputs it replaced, if any, to be
+  // brought back.
+  show(program, chosenNow) {
+    keepChoice(program);
+    const own = this.state.inputs.get(program);
+    this.fill(own || exampleOf(program));
+    if (own?.dropped?.length > 0) {
+      this.sayOfExample(
+        "Too large to keep across a reload, and left out: " +
+          `${own.dropped.map(quoted).join(", ")}. Upload again what you need.`,
+        false,
+      );
+    } else if (own) {
+      this.sayOfExample(chosenNow ? `Your inputs for ${program}, as you left them.` : "", false);
+    } else {
+      const replaced = this.state.replaced.has(program);
+      this.sayOfExample(replaced ? `Loaded the example of ${program}.` : "", replaced);
     }
-    this.showProgram(program);
-    this.keepSoon();
-    this.sayOfExample(
-      `Your inputs are kept. "Load example" replaces them with the example of ${program}.`,
-      false,
-    );
   }
 
-  // Loads the example of the chosen program; edited inputs can be brought back.
+  // Loads the example of the chosen program; its own inputs can be brought back.
   loadExample() {
     const program = this.program.value;
-    const replaced = this.state.edited ? this.read() : null;
-    this.fill(exampleOf(program));
-    this.state.exampleLoaded(replaced);
-    this.sayOfExample(replaced ? `Loaded the example of ${program}.` : "", replaced !== null);
+    this.state.exampleLoaded(program);
+    keepInputs(program, null);
+    this.show(program, false);
   }
 
   bringBack() {
-    this.fill(this.state.inputsBroughtBack());
+    const program = this.program.value;
+    const inputs = this.state.inputsBroughtBack(program);
+    keepInputs(program, inputs);
+    this.fill(inputs);
     this.sayOfExample("Your inputs are back.", false);
     this.loadButton.focus();
   }

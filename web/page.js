@@ -1,9 +1,12 @@
 // The page's entry: makes the page's state and the views of its parts, wires them together,
-// gives scripts window.runProgram, and fills the form: from the page's link, else from the form
-// kept across a reload, else with the chosen program's example.
+// gives scripts window.runProgram, takes each program's inputs kept across a reload into the
+// state, and fills the form: from the page's link, else with the program chosen last (the first
+// one if none), with its own inputs or its example.
 
 import {FormView} from "./form-view.js";
+import {keptInputs} from "./kept-form.js";
 import {PageState} from "./page-state.js";
+import {PROGRAMS, programNamed} from "./programs.js";
 import {ResultsView} from "./results-view.js";
 import {runProgram} from "./run-program-api.js";
 import {RunView} from "./run-view.js";
@@ -17,8 +20,12 @@ async function start() {
   new RunView(state, form, results);
   window.runProgram = runProgram;
   window.addEventListener("hashchange", () => share.openLink());
-  if (!(await share.openLink()) && !(await share.openKept())) {
-    form.loadExample();
+  const kept = await keptInputs();
+  for (const inputs of kept.inputs.values()) {
+    state.inputsOpened(inputs);
+  }
+  if (!(await share.openLink())) {
+    form.show(programNamed(kept.chosen) ? kept.chosen : PROGRAMS[0].name, false);
   }
   document.documentElement.classList.remove("starting");
 }

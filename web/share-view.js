@@ -1,10 +1,9 @@
 // Sharing a run: Copy link puts the form's inputs, packed (packed-run.js), into a link's
 // fragment, which is never sent anywhere; a run too large for a link is saved as a file with Save
 // run instead, and opened with Open run. Opening a link or a file fills the form without running
-// it, as does the form kept across a reload (kept-form.js) when the page opens without a link.
+// it.
 
 import {readChosenFiles} from "./chosen-files.js";
-import {keptForm} from "./kept-form.js";
 import {formatCount} from "./numbers.js";
 import {fromBase64Url, pack, toBase64Url, unpack} from "./packed-run.js";
 import {quoted} from "./quoted.js";
@@ -110,22 +109,5 @@ export class ShareView {
       return false;
     }
     return this.openPacked(packed, A_LINK);
-  }
-
-  // Fills the form with the one kept across a reload, if there is one; resolves to whether
-  // there was.
-  async openKept() {
-    const inputs = await keptForm();
-    if (!inputs) {
-      return false;
-    }
-    this.form.open(inputs);
-    if (inputs.dropped.length > 0) {
-      this.say(
-        "Too large to keep across a reload, and left out: " +
-          `${inputs.dropped.map(quoted).join(", ")}. Upload again what you need.`,
-      );
-    }
-    return true;
   }
 }

@@ -108,12 +108,17 @@ def page(site, width=1280, height=900):
             driver.set_window_size(width, height)
             driver.set_script_timeout(TIMEOUT_SECONDS)
             driver.get(url)
-            # The page's modules may still be setting it up when the load is reported.
-            WebDriverWait(driver, TIMEOUT_SECONDS).until(lambda _: driver.execute_script(
-                "return !document.documentElement.classList.contains('starting')"))
+            set_up(driver)
             yield driver
         finally:
             driver.quit()
+
+
+def set_up(driver):
+    """Waits until the page's modules have set up the page loaded, which may be after its load
+    is reported."""
+    wait_for(driver, lambda _: driver.execute_script(
+        "return !document.documentElement.classList.contains('starting')"))
 
 
 def labelled(driver, label):

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Uses the page's tools for studying a run as a person would: the comparison with an expected
-output uploaded (same bytes, then a CR at a known line and column, shown marked), the results
-enlarged, which must scroll to their end at a desktop's width and a phone's; the tree drawn
+"""Uses the page's tools for studying a run as a person would: each program's own inputs, kept
+across the choice of another and a reload; the comparison with an expected output uploaded (same
+bytes, then a CR at a known line and column, shown marked), the results enlarged, which must
+scroll to their end at a desktop's width and a phone's; the tree drawn
 from bst_driver's listings (its nodes must be the listing's), a link that must bring back the
 exact bytes of a file with CR LF and bytes that are not UTF-8, and a word that is markup, which
 must stay text in the output and in the tree. The comparison's and the tree reader's logic is
@@ -16,7 +17,7 @@ import tempfile
 
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__ folders
 import browser  # noqa: E402
-from browser import download, press, run_over, wait_for  # noqa: E402
+from browser import download, press, run_over, set_up, wait_for  # noqa: E402
 from selenium.common.exceptions import TimeoutException  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
 from selenium.webdriver.common.keys import Keys  # noqa: E402
@@ -100,6 +101,30 @@ def enlarged_scrolls(driver, work):
     return failures
 
 
+def inputs_kept(driver, work):
+    """Each program keeps its own inputs, its example's until they change, across the choice of
+    another program and a reload at once after an edit."""
+    shown = []
+    args = driver.find_element(By.ID, "args")
+    for program, typed in (("word_count_driver", "0"), ("go_shopping", None),
+                           ("word_count_driver", "0"), (None, None)):
+        if program:
+            Select(driver.find_element(By.ID, "program")).select_by_value(program)
+        else:
+            driver.refresh()
+            set_up(driver)
+            args = driver.find_element(By.ID, "args")
+        shown.append((args.get_property("value"), [name.get_property("value") for name in
+                      driver.find_elements(By.CLASS_NAME, "file-name")]))
+        if typed:
+            args.send_keys(typed)
+    expected = [("sample-text.txt\n1", ["sample-text.txt"]),
+                ("", ["products.txt", "transactions.txt"]),
+                ("sample-text.txt\n10", ["sample-text.txt"]),
+                ("sample-text.txt\n100", ["sample-text.txt"])]
+    return [f"expected: {expected}", f"actual:   {shown}"] if shown != expected else []
+
+
 def tree_drawn(driver, work):
     """The example's tree, as drawn, against its sideways listing: the words of the top six
     levels in order."""
@@ -166,8 +191,8 @@ def main():
     failed = False
     with tempfile.TemporaryDirectory(prefix="page-tools-") as work, \
             browser.page(site) as driver:
-        for name, check in (("compared", compared), ("enlarged scrolls", enlarged_scrolls),
-                            ("tree drawn", tree_drawn),
+        for name, check in (("inputs kept", inputs_kept), ("compared", compared),
+                            ("enlarged scrolls", enlarged_scrolls), ("tree drawn", tree_drawn),
                             ("link restores", link_restores),
                             ("markup stays text", markup_stays_text)):
             failures = check(driver, work)
