@@ -115,8 +115,7 @@ def page(site, width=1280, height=900):
 
 
 def set_up(driver):
-    """Waits until the page's modules have set up the page loaded, which may be after its load
-    is reported."""
+    """Waits until the page's modules have set it up, which may be after its load is reported."""
     wait_for(driver, lambda _: driver.execute_script(
         "return !document.documentElement.classList.contains('starting')"))
 

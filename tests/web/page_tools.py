@@ -76,15 +76,13 @@ def compared(driver, work):
         failures += [f"report lacks: {text!r}" for text in missing]
         if missing:
             failures.append(f"report: {report!r}")
-    marks = [mark.get_attribute("title") for mark in
-             driver.find_elements(By.CSS_SELECTOR, "#comparisons .actual-line .mark")]
-    return failures + ([f"marks in the actual line: {marks}"] if marks != ["carriage return (CR)"]
-                       else [])
+    marks = driver.execute_script("return [...document.querySelectorAll("
+                                  "'#comparisons .actual-line .mark')].map((mark) => mark.title)")
+    return failures + ([f"marks: {marks}"] if marks != ["carriage return (CR)"] else [])
 
 
 def enlarged_scrolls(driver, work):
-    """The enlarged results, with a picture and a comparison, scroll by keyboard to their last
-    element, at a desktop's width and at a phone's."""
+    """The enlarged results scroll by keyboard to their end, at a desktop's and a phone's width."""
     failures = []
     for width, height in ((1280, 900), (390, 844)):
         driver.set_window_size(width, height)
@@ -105,7 +103,6 @@ def inputs_kept(driver, work):
     """Each program keeps its own inputs, its example's until they change, across the choice of
     another program and a reload at once after an edit."""
     shown = []
-    args = driver.find_element(By.ID, "args")
     for program, typed in (("word_count_driver", "0"), ("go_shopping", None),
                            ("word_count_driver", "0"), (None, None)):
         if program:
@@ -113,15 +110,14 @@ def inputs_kept(driver, work):
         else:
             driver.refresh()
             set_up(driver)
-            args = driver.find_element(By.ID, "args")
+        args = driver.find_element(By.ID, "args")
         shown.append((args.get_property("value"), [name.get_property("value") for name in
                       driver.find_elements(By.CLASS_NAME, "file-name")]))
         if typed:
             args.send_keys(typed)
-    expected = [("sample-text.txt\n1", ["sample-text.txt"]),
-                ("", ["products.txt", "transactions.txt"]),
-                ("sample-text.txt\n10", ["sample-text.txt"]),
-                ("sample-text.txt\n100", ["sample-text.txt"])]
+    text = ["sample-text.txt"]
+    expected = [("sample-text.txt\n1", text), ("", ["products.txt", "transactions.txt"]),
+                ("sample-text.txt\n10", text), ("sample-text.txt\n100", text)]
     return [f"expected: {expected}", f"actual:   {shown}"] if shown != expected else []
 
 
