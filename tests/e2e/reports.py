@@ -96,7 +96,7 @@ def text_report(checked):
     order = {REQUIRED: 0, EXTRA: 1}
     shown.sort(key=lambda r: (r.verdict == SKIPPED, order[r.case.kind], r.case.name))
     cases = len(checked.results)
-    lines = [printable(f"== {checked.executable}, checked as {checked.program}: "
+    lines = [printable(f"Checking {checked.executable} as {checked.program}: "
                        f"{cases} case{'' if cases == 1 else 's'}")]
     if any(finding.details for r in shown for finding in r.findings):
         lines.append(LEGEND)
