@@ -2,16 +2,16 @@
 first difference by line and column (both from 1, the column in bytes), the two lines there,
 expected above actual, and a short line diff from a few lines before it.
 
-The characters that look like nothing are marked as the web page marks them: a carriage return
-as ␍, a tab as →, each space at the end of a line as ·, and a missing newline at the end of the
-output is said in words. Any other control character, and a byte that is not UTF-8, shows as
-\\xNN, so that what is shown is always printable text.
+The characters that look like nothing are marked as the web page marks them, in letters that
+every font has: a carriage return as [CR], a tab as [TAB], each space at the end of a line as ·,
+and a missing newline at the end of the output is said in words. Any other control character,
+and a byte that is not UTF-8, shows as \\xNN, so that what is shown is always printable text.
 """
 
 import difflib
 import itertools
 
-LEGEND = ("Marked: ␍ a carriage return (CR), → a tab, · a space at the end of a line; \\xNN a "
+LEGEND = ("Marked: [CR] a carriage return, [TAB] a tab, · a space at the end of a line; \\xNN a "
           "control byte or a byte that is not UTF-8.")
 NO_NEWLINE = "(no newline at the end of the output)"
 ENDS_BEFORE = "(the output ends before this line)"
@@ -35,9 +35,9 @@ def visible(line):
     for char in body:
         code = ord(char)
         if char == "\r":
-            shown.append("␍")
+            shown.append("[CR]")
         elif char == "\t":
-            shown.append("→")
+            shown.append("[TAB]")
         elif 0xDC80 <= code <= 0xDCFF:  # a byte that is not UTF-8
             shown.append(f"\\x{code - 0xDC00:02x}")
         elif code < 0x20 or code == 0x7F:
