@@ -6,13 +6,21 @@
 // nothing but hold it.
 
 import {byteString, bytesOf, decoder, encoder} from "./bytes.js";
+import {crc32} from "./crc32.js";
 import {programNamed} from "./programs.js";
 
-const VERSION = 1;
+// A packing opens with MARK, a byte that no deflate stream starts with (its first block would
+// be of the reserved type 3), then its format's version. The first format, version 1, had
+// neither, nor a checksum: links shared before the checksum still open, unchecked.
+const MARK = 0xff;
+const VERSION = 2;
+const FIRST_VERSION = 1;
+const CHECKSUM_BYTES = 4;
 
-// The packed form: a 4-byte length, a JSON header that gives every input's length, then the
-// inputs' bytes in the header's order, all compressed as raw deflate. `dropped` names the inputs
-// left out of a kept form, as too large.
+// The packed form: MARK and VERSION; then, compressed as raw deflate, a 4-byte length, a JSON
+// header that gives the version and every input's length, and the inputs' bytes in the header's
+// order; then the CRC-32 of all the bytes before it. `dropped` names the inputs left out of a
+// kept form, as too large.
 export async function pack(inputs) {
   const parts = [
     ...inputs.files.map(({bytes}) => bytes),
@@ -36,7 +44,13 @@ export async function pack(inputs) {
   const stream = new Blob([length, header, ...parts])
     .stream()
     .pipeThrough(new CompressionStream("deflate-raw"));
-  return new Uint8Array(await new Response(stream).arrayBuffer());
+  const compressed = new Uint8Array(await new Response(stream).arrayBuffer());
+  const packed = new Uint8Array(2 + compressed.length + CHECKSUM_BYTES);
+  packed.set([MARK, VERSION]);
+  packed.set(compressed, 2);
+  const checked = packed.length - CHECKSUM_BYTES;
+  new DataView(packed.buffer).setUint32(checked, crc32(packed.subarray(0, checked)));
+  return packed;
 }
 
 class Damaged extends Error {}
@@ -44,11 +58,34 @@ class Damaged extends Error {}
 const isText = (value) => typeof value === "string";
 const isLength = (value) => Number.isSafeInteger(value) && value >= 0;
 
-// The inputs that pack packed; rejects when the bytes are not such a packing, whole.
+// The compressed bytes of a packing, and its version; throws when its checksum does not match.
+function opened(packed) {
+  if (packed[0] !== MARK) {
+    return {compressed: packed, version: FIRST_VERSION};
+  }
+  const checked = packed.length - CHECKSUM_BYTES;
+  if (
+    checked < 2 ||
+    new DataView(packed.buffer, packed.byteOffset).getUint32(checked) !==
+      crc32(packed.subarray(0, checked))
+  ) {
+    throw new Damaged("its checksum does not match: a character was changed or lost");
+  }
+  if (packed[1] !== VERSION) {
+    throw new Damaged("it was made by another version of this page");
+  }
+  return {compressed: packed.subarray(2, checked), version: VERSION};
+}
+
+// The inputs that pack packed, or the first format packed; rejects when the bytes are not such
+// a packing, whole.
 export async function unpack(packed) {
+  const {compressed, version} = opened(packed);
   let bytes;
   try {
-    const stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream("deflate-raw"));
+    const stream = new Blob([compressed])
+      .stream()
+      .pipeThrough(new DecompressionStream("deflate-raw"));
     bytes = new Uint8Array(await new Response(stream).arrayBuffer());
   } catch {
     throw new Damaged("it is not compressed as a run is");
@@ -64,7 +101,7 @@ export async function unpack(packed) {
   const files = Array.isArray(header?.files) ? header.files : null;
   const lengths = Array.isArray(header?.lengths) ? header.lengths : null;
   if (
-    header.version !== VERSION ||
+    header.version !== version ||
     !programNamed(header.program) ||
     !isText(header.args) ||
     !isText(header.status) ||
@@ -104,11 +141,18 @@ export function toBase64Url(bytes) {
   return btoa(byteString(bytes)).replaceAll("+", "-").replaceAll("/", "_").replace(/=+$/, "");
 }
 
+// The bytes of a link's text; throws for a text that toBase64Url does not make, so that no
+// changed character goes unnoticed, not even in the bits that the last one leaves unused.
 export function fromBase64Url(text) {
-  if (!/^[A-Za-z0-9_-]*$/.test(text)) {
+  const bytes = /^[A-Za-z0-9_-]*$/.test(text)
+    ? bytesOf(
+        atob(
+          text.replaceAll("-", "+").replaceAll("_", "/") + "=".repeat((4 - (text.length % 4)) % 4),
+        ),
+      )
+    : null;
+  if (!bytes || toBase64Url(bytes) !== text) {
     throw new Damaged("it holds characters a link to a run does not");
   }
-  return bytesOf(
-    atob(text.replaceAll("-", "+").replaceAll("_", "/") + "=".repeat((4 - (text.length % 4)) % 4)),
-  );
+  return bytes;
 }

@@ -19,6 +19,15 @@ test("a run's bytes survive a link: CR LF, bytes that are not UTF-8, empty files
   assert.deepEqual(await unpack(fromBase64Url(link)), {...inputs, dropped: []});
 });
 
+test("a link made before links carried a checksum still opens", async () => {
+  const link =
+    "TcwxCgIxEEbh1Ate4q8HiYVNrmEZggR2jAu7SZgZZUH06ko62-_Bc859Xniy6NIqwonQpRXJGwKkqbFcjdVAyFIUATVvrE" +
+    "fbB92WlRUhxn89p0RYuRa7j-bJk08EtWyPMfAgzNJ65xkhpvflMH2nHw";
+  const opened = await unpack(fromBase64Url(link));
+  assert.deepEqual(opened.files, [{name: "names.txt", bytes: Uint8Array.of(83, 13, 10, 0xff, 10)}]);
+  assert.equal(opened.args, "names.txt");
+});
+
 test("a damaged link or saved run is refused whole", async () => {
   const packed = await pack(inputs);
   const refusals = [
@@ -29,5 +38,14 @@ test("a damaged link or saved run is refused whole", async () => {
   ];
   for (const [name, open] of refusals) {
     await assert.rejects(open, Error, name);
+  }
+});
+
+test("a link with any one character changed is refused", async () => {
+  const link = toBase64Url(await pack(inputs));
+  for (let at = 0; at < link.length; at += 1) {
+    // The next character of base64url's alphabet, so that every bit of each place is tried.
+    const changed = `${link.slice(0, at)}${link[at] === "A" ? "B" : "A"}${link.slice(at + 1)}`;
+    await assert.rejects(async () => unpack(fromBase64Url(changed)), Error, `at ${at}`);
   }
 });

@@ -4,8 +4,9 @@ across the choice of another and a reload; the comparison with an expected outpu
 bytes, then a CR at a known line and column, shown marked), the results enlarged, which must
 scroll to their end at a desktop's width and a phone's; the tree drawn
 from bst_driver's listings (its nodes must be the listing's), a link that must bring back the
-exact bytes of a file with CR LF and bytes that are not UTF-8, and a word that is markup, which
-must stay text in the output and in the tree. The comparison's and the tree reader's logic is
+exact bytes of a file with CR LF and bytes that are not UTF-8 and, with one character changed,
+must be refused with the form left as it was, and a word that is markup, which must stay text in
+the output and in the tree. The comparison's and the tree reader's logic is
 tested without a browser (*.test.js).
 
 Usage: page_tools.py SITE
@@ -27,6 +28,9 @@ NAMES = b"Smith\r\nadams\r\n\xff\xfeJones\n"
 ROSTER = (b"Using the member function add: \n\n" + b"Smith\r\nadams\r\n\xff\xfeJones\n" +
           b"\nUsing the member function operator+=: \n\n" + b"Smith\r\nadams\r\n\xff\xfeJones\n")
 MARKUP = "<details/open/ontoggle=alert(1)>"
+# The form's program, arguments, file names and contents, and standard input.
+FORM = ("return [...document.querySelectorAll("
+        "'#program, #args, .file-name, .file-contents, #stdin')].map((box) => box.value)")
 
 
 def put(driver, work, selector, name, data):
@@ -162,6 +166,14 @@ def link_restores(driver, work):
     after = download(driver, driver.find_element(By.ID, "stdout-download"))
     if before != ROSTER or after != before:
         return [f"before the link: {before!r}", f"after it:        {after!r}"]
+    # The same link with one character changed is refused, and the form left as it was.
+    form = driver.execute_script(FORM)
+    at = len(link) // 2
+    driver.get(link[:at] + ("B" if link[at] == "A" else "A") + link[at + 1:])
+    note = wait_for(driver, lambda _: driver.find_element(By.ID, "share-note").text
+                    if "damaged" in driver.find_element(By.ID, "share-note").text else None)
+    if driver.execute_script(FORM) != form:
+        return [f"a changed link changed the form: {note}"]
     return []
 
 
