@@ -2,14 +2,16 @@
 //
 //   node build-site.js --modules
 //     prints the build targets of the programs' modules (programs.js), as a CMake list
-//   node build-site.js SITE EXAMPLES
-//     copies into SITE every file that the page loads, and writes SITE/example-files.js: each
-//     example file that programs.js names, from the folder EXAMPLES, in hex.
+//   node build-site.js SITE EXAMPLES CASES
+//     copies into SITE every file that the page loads; writes SITE/example-files.js, each
+//     example file that programs.js names, from the folder EXAMPLES, in hex; copies each
+//     program's cases, CASES/PROGRAM.json (pack-cases.py), into SITE/cases/.
 //
-// What the page loads is found, not listed: index.html's scripts and style, then every module's
-// imports, the workers and other files it names relative to itself, and the picture of each
-// program. A file among them missing from web/, or a program module or example file missing,
-// fails the build with its name, rather than a browser later with a 404.
+// What the page loads is found, not listed: index.html's scripts and style, then every
+// module's imports, the workers and other files it names relative to itself, and the picture of
+// each program. A file among them missing from web/, or a program module, example file or
+// program's cases missing, fails the build with its name, rather than a browser later with a
+// 404.
 
 import {copyFileSync, existsSync, mkdirSync, readFileSync, writeFileSync} from "node:fs";
 import path from "node:path";
@@ -85,13 +87,19 @@ function exampleFiles(examples) {
   );
 }
 
-function build(site, examples) {
+function build(site, examples, cases) {
   for (const {name, module} of PROGRAMS) {
     for (const file of [`${module}.js`, `${module}.wasm`]) {
       if (!existsSync(path.join(site, file))) {
         fail(`the site lacks ${file}, the module of ${name}`);
       }
     }
+    const packed = path.join(cases, `${name}.json`);
+    if (!existsSync(packed)) {
+      fail(`${cases} lacks ${name}.json, the cases of ${name}`);
+    }
+    mkdirSync(path.join(site, "cases"), {recursive: true});
+    copyFileSync(packed, path.join(site, "cases", `${name}.json`));
   }
   for (const file of pageFiles()) {
     mkdirSync(path.dirname(path.join(site, file)), {recursive: true});
@@ -103,8 +111,8 @@ function build(site, examples) {
 const args = process.argv.slice(2);
 if (args.length === 1 && args[0] === "--modules") {
   console.log(PROGRAMS.map(({module}) => module).join(";"));
-} else if (args.length === 2) {
+} else if (args.length === 3) {
   build(...args);
 } else {
-  fail("usage: node build-site.js --modules | node build-site.js SITE EXAMPLES");
+  fail("usage: node build-site.js --modules | node build-site.js SITE EXAMPLES CASES");
 }

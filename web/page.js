@@ -3,6 +3,7 @@
 // state, and fills the form: from the page's link, else with the program chosen last (the first
 // one if none), with its own inputs or its example.
 
+import {CaseList} from "./case-list.js";
 import {FormView} from "./form-view.js";
 import {keptInputs} from "./kept-form.js";
 import {PageState} from "./page-state.js";
@@ -17,6 +18,7 @@ async function start() {
   const results = new ResultsView(state);
   const form = new FormView(state, results);
   const share = new ShareView(form);
+  new CaseList(form);
   new RunView(state, form, results);
   window.runProgram = runProgram;
   window.addEventListener("hashchange", () => share.openLink());

@@ -187,7 +187,7 @@ def markup_stays_text(driver, work):
         "return [...document.querySelectorAll('#picture svg :is(text, title)')]"
         ".map((t) => t.textContent)")
     failures = []
-    if driver.execute_script("return document.querySelectorAll('details').length || alerted"):
+    if driver.execute_script("return document.querySelectorAll('details:not(#cases)').length || alerted"):
         failures.append("the word became markup")
     if f"found:      {MARKUP}" not in shown or MARKUP not in in_tree:
         failures.append(f"the word is not shown as text: {shown!r} {in_tree!r}")
