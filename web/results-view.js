@@ -147,7 +147,13 @@ export class ResultsView {
         : `Exit status: expected ${given}, actual ${actual}`;
       this.comparisons.append(line);
     }
-    await Promise.all(comparisons);
+    // A run that starts meanwhile lets go of the outputs being read, and their reading fails:
+    // the comparison was of a run no longer shown.
+    await Promise.all(comparisons).catch((error) => {
+      if (this.state.lastRun === run) {
+        throw error;
+      }
+    });
   }
 
   // Copies an output as text; one too large to copy is copied as far as it is shown.
