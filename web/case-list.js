@@ -93,7 +93,7 @@ export class CaseList {
             const option = new Option(`${packed.name}: ${packed.description}`, String(index));
             option.disabled = unrunnable;
             if (unrunnable) {
-              option.text += ` (${packed.unrunnable})`;
+              option.text += ` (${packed.kind}; not run here: it ${packed.unrunnable})`;
             }
             holder.append(option);
           }

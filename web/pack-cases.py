@@ -7,8 +7,9 @@ Usage: pack-cases.py OUTPUT_DIR ROOT
 
 ROOT is the folder that holds tests/. Writes OUTPUT_DIR/PROGRAM.json for each program, a JSON
 object {"cases": [...]}, each case {"name", "description", "kind", "extra", and "runnable":
-{"args", "files", "stdin", "stdout", "stderr", "status"} or "unrunnable": the reason}; bytes as
-base64. A case's generated inputs are made here, by its setup.py, as the tests make them.
+{"args", "files", "stdin", "stdout", "stderr", "status"} or "unrunnable": the reason, a phrase
+whose subject is the case ("needs a FIFO")}; bytes as base64. A case's generated inputs are made
+here, by its setup.py, as the tests make them.
 """
 
 import base64
@@ -42,7 +43,7 @@ def unrunnable_reason(case):
     if case.path("stdout_path"):
         return f"needs standard output sent to {case.text('stdout_path', '')}"
     if case.path("stdout_filter.py"):
-        return "its output is compared through a filter, not byte for byte"
+        return "has its output compared through a filter, not byte for byte"
     try:
         args = [arg.decode("utf-8") for arg in case.args]
     except UnicodeDecodeError:
@@ -73,7 +74,7 @@ def packed_inputs(case, work):
         stdin = case.bytes("stdin")
     size += len(stdin) + len(case.expected("stdout")) + len(case.expected("stderr"))
     if size > LARGEST_CASE:
-        return None, f"its inputs and outputs, {size:,} bytes, are too large to embed in the page"
+        return None, f"has inputs and outputs of {size:,} bytes, too large to embed in the page"
     return {"args": [arg.decode("utf-8") for arg in case.args],
             "files": {name: encoded(data) for name, data in files.items()},
             "stdin": encoded(stdin)}, None
