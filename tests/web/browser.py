@@ -39,15 +39,19 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 @contextlib.contextmanager
 def served(site):
-    """Serves the folder site on an ephemeral port; yields its URL."""
+    """Serves the folder site on an ephemeral port; yields its URL and a function that stops
+    serving it, as a network that has gone."""
     server = http.server.ThreadingHTTPServer(
         ("127.0.0.1", 0), functools.partial(QuietHandler, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    try:
-        yield f"http://127.0.0.1:{server.server_address[1]}/"
-    finally:
+
+    def stop():
         server.shutdown()
         server.server_close()
+    try:
+        yield f"http://127.0.0.1:{server.server_address[1]}/", stop
+    finally:
+        stop()
 
 
 # Each engine's context yields a function that starts its browser, driven by Selenium.
@@ -101,9 +105,11 @@ ENGINES = {"chromium": chromium, "webkit": webkit}
 
 @contextlib.contextmanager
 def page(site, width=1280, height=900):
-    """The page of the folder site, loaded and set up in a fresh browser; yields the driver."""
-    with served(site) as url, ENGINES[os.environ.get("BROWSER", "chromium")]() as start:
+    """The page of the folder site, loaded and set up in a fresh browser; yields the driver,
+    whose stop_serving() stops the site's server."""
+    with served(site) as (url, stop), ENGINES[os.environ.get("BROWSER", "chromium")]() as start:
         driver = start()
+        driver.stop_serving = stop
         try:
             driver.set_window_size(width, height)
             driver.set_script_timeout(TIMEOUT_SECONDS)

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Walks through the page as a person would, by keyboard alone: for each program, it chooses it
-in the list, loads its example, runs it, and compares the standard output, standard error and
-exit status that the page shows, and the bytes that its download links give, with the
-expectations in EXPECTED_DIR/PROGRAM/ (expected_stdout, expected_stderr and expected_status, as a
-case folder holds them). Last, for each PROGRAM given,
+"""Walks through the page as a person would, by keyboard alone, after one visit and with the
+network gone: once the page says that it works offline, the site's server is stopped and the
+page reloaded. Then for each program, it chooses it in the list, loads its example, runs it, and
+compares the standard output, standard error and exit status that the page shows, and the bytes
+that its download links give, with the expectations in EXPECTED_DIR/PROGRAM/ (expected_stdout,
+expected_stderr and expected_status, as a case folder holds them). Last, for each PROGRAM given,
 it opens every case that the list of cases offers to run, runs it, and checks that the page's
 comparison with the case's own expected outputs and status finds them the same.
 
@@ -78,6 +79,11 @@ def main():
     site, expected_dir, *case_programs = sys.argv[1:]
     failed = False
     with browser.page(site) as driver:
+        wait_for(driver, lambda _: "offline" in driver.find_element(By.ID, "site-note").text)
+        driver.stop_serving()
+        driver.refresh()
+        wait_for(driver, lambda _: driver.execute_script(
+            "return !document.documentElement.classList.contains('starting')"))
         for program in sorted(os.listdir(expected_dir)):
             case = Case(program, os.path.join(expected_dir, program))
             status, shown, downloaded = run_example(driver, program)
