@@ -83,13 +83,11 @@ export class ShareView {
       this.say(`${subject} is damaged or incomplete (${error.message}): nothing was loaded.`);
       return false;
     }
+    // Only a kept form leaves inputs out (openKept), never a link or a saved run: what one of
+    // them says it left out is not shown, so that a link's text never stands in the page's own
+    // sentences.
     this.form.open(inputs);
-    this.say(
-      `Opened ${name}; it runs when you press Run.` +
-        (inputs.dropped.length > 0
-          ? ` Not kept with it (too large): ${inputs.dropped.map(quoted).join(", ")}.`
-          : ""),
-    );
+    this.say(`Opened ${name}; it runs when you press Run.`);
     return true;
   }
 
