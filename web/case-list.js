@@ -12,7 +12,7 @@ import {bytesOf} from "./bytes.js";
 const GROUPS = [
   ["required", "Required: every correct program passes these"],
   ["extra", "Extra: these ask more than every correct program must do"],
-  ["unrunnable", "Not run here: these need what a browser lacks"],
+  ["unrunnable", "Not run here: each says why"],
 ];
 
 const bytesOfBase64 = (text) => bytesOf(atob(text));

@@ -13,6 +13,10 @@ export class OfflineView {
     this.waiting = null; // the worker of a new version, once one waits
     this.closeButton.addEventListener("click", () => this.say(""));
     this.reloadButton.addEventListener("click", () => {
+      if (this.waiting.state !== "installed") {
+        location.reload(); // the page of another tab has had it take over already
+        return;
+      }
       navigator.serviceWorker.addEventListener("controllerchange", () => location.reload(), {
         once: true,
       });
