@@ -2,9 +2,9 @@
 // the closing report printed.
 
 import {shown} from "../bytes.js";
-import {formatCount} from "../numbers.js";
+import {counted, formatCount} from "../numbers.js";
 import {NotInFormat, byteLines} from "./lines.js";
-import {drawChains} from "./svg.js";
+import {drawChains} from "./chains.js";
 
 // Carts drawn, at most.
 const SHOWN_CARTS = 30;
@@ -65,13 +65,12 @@ export function draw(holder, {carts, count}) {
         ").";
   drawChains(
     holder,
-    "Shopping carts",
+    `${counted(count, "shopping cart")} printed, each a linked list of orders`,
     text,
     carts.map(({customer, printedBy, orders, total}) => ({
       title: `${customer}, as ${printedBy} printed it`,
       boxes: orders.map(({quantity, product, price}) => `${quantity} × ${product} @ $${price}`),
       after: `Total: $${total}`,
     })),
-    22,
   );
 }

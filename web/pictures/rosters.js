@@ -4,7 +4,7 @@
 import {shown} from "../bytes.js";
 import {counted} from "../numbers.js";
 import {Disagreement, NotInFormat, byteLines} from "./lines.js";
-import {drawChains} from "./svg.js";
+import {drawChains} from "./chains.js";
 
 export const DISAGREEMENT = "the program's output disagrees with itself";
 
@@ -58,13 +58,12 @@ export async function read({stdout}) {
 export function draw(holder, {rosters}) {
   drawChains(
     holder,
-    "Roster linked lists",
+    "Two rosters, each a linked list of names from its head",
     "Each roster as its linked list, from its head to its end.",
     rosters.map(({by, names, count}) => ({
       title: `Built by ${by}: ${counted(count, "name")}`,
       boxes: names.map((name) => (name === "" ? "(empty name)" : name)),
       rest: count - names.length,
     })),
-    18,
   );
 }
