@@ -3,10 +3,11 @@
 // (words split at the six white-space bytes, one trailing ASCII punctuation byte stripped, A to
 // Z lower-cased, every other byte kept), and draws a bar per reported word only when the
 // report is exactly the page's words counted more often than the threshold, in descending
-// order of their bytes, as the programs print them.
+// order of their bytes, as the programs print them. The bars come most frequent first, or in
+// the report's order, as the student chooses.
 
 import {byteString, shown} from "../bytes.js";
-import {formatCount} from "../numbers.js";
+import {counted, formatCount} from "../numbers.js";
 import {Disagreement, NotInFormat, byteLines} from "./lines.js";
 import {CHARACTER_WIDTH, cut, pictureSvg, svgElement} from "./svg.js";
 
@@ -66,8 +67,9 @@ function countWords(bytes) {
 }
 
 // Reads the report (stdout, a Blob) of a run with these arguments and files: {file, threshold,
-// bars: [{key, count}] (the first SHOWN_BARS, in the printed order), reported, most}. Throws
-// NotInFormat or Disagreement.
+// reported, mostFrequent, inReport}, the last two the first SHOWN_BARS words, as [{key, count}],
+// most frequent first (a tie in byte order) and in the report's order. Throws NotInFormat or
+// Disagreement.
 export async function read({stdout, args, files}) {
   const name = args[0].replace(/^(\.\/)+/, "");
   if (!Object.hasOwn(files, name)) {
@@ -94,42 +96,54 @@ export async function read({stdout, args, files}) {
         `report lists ${report.length}`,
     );
   }
-  const bars = report.slice(0, SHOWN_BARS).map((key) => ({key, count: counts.get(key)}));
+  const bars = report.map((key) => ({key, count: counts.get(key)}));
   return {
     file: args[0],
     threshold: limit,
-    bars,
     reported: report.length,
-    most: Math.max(1, ...bars.map(({count}) => count)),
+    inReport: bars.slice(0, SHOWN_BARS),
+    mostFrequent: bars
+      .reverse()
+      .sort((one, other) => other.count - one.count)
+      .slice(0, SHOWN_BARS),
   };
 }
 
 const ROW = 22;
 const LABEL_CHARACTERS = 14;
+const ORDERS = {
+  mostFrequent: "most frequent first",
+  inReport: "in the report's order (descending bytes)",
+};
 
-export function draw(holder, counts) {
-  const caption = document.createElement("p");
-  caption.textContent =
-    `Word counts of ${counts.file}, as the page counts them: the ` +
-    `${formatCount(counts.reported)} words the program reports (counted more often ` +
-    `than ${formatCount(counts.threshold)}), in its order` +
-    (counts.reported > counts.bars.length ? `; the first ${counts.bars.length} are drawn.` : ".");
-  // The bars take what the page's width leaves, so that a phone shows the chart legibly.
+// Numbers each drawing's choice of order.
+let drawings = 0;
+
+// The chart's SVG of bars, width wide, in that order (a key of ORDERS).
+function chart(counts, order, width) {
+  const bars = counts[order];
+  const most = Math.max(1, ...counts.mostFrequent.map(({count}) => count));
   const labelWidth = LABEL_CHARACTERS * CHARACTER_WIDTH + 12;
-  const width = Math.min(700, Math.max(360, holder.clientWidth || 700));
   const barWidth = width - labelWidth - 70;
-  const svg = pictureSvg("Word counts", width, Math.max(1, counts.bars.length) * ROW + 8);
-  counts.bars.forEach(({key, count}, index) => {
+  const wordOf = (key) => (shown(key) === "" ? "(empty word)" : shown(key));
+  const notDrawn = counts.reported - bars.length;
+  const svg = pictureSvg(
+    `Bar chart of word counts, ${ORDERS[order]}: ` +
+      bars.map(({key, count}) => `"${wordOf(key)}" ${formatCount(count)}`).join(", ") +
+      (notDrawn > 0 ? `; ${counted(notDrawn, "more word")} not drawn.` : "."),
+    width,
+    Math.max(1, bars.length) * ROW + 8,
+  );
+  bars.forEach(({key, count}, index) => {
     const y = index * ROW + 4;
-    const text = shown(key);
     svg.append(
       svgElement(
         "text",
         {x: labelWidth - 8, y: y + 15, "text-anchor": "end", class: "bar-label"},
-        text === "" ? "(empty word)" : cut(text, LABEL_CHARACTERS),
+        cut(wordOf(key), LABEL_CHARACTERS),
       ),
     );
-    const length = Math.max(2, (count / counts.most) * barWidth);
+    const length = Math.max(2, (count / most) * barWidth);
     svg.append(
       svgElement("rect", {x: labelWidth, y: y + 3, width: length, height: ROW - 6, class: "bar"}),
     );
@@ -141,5 +155,44 @@ export function draw(holder, counts) {
       ),
     );
   });
-  holder.replaceChildren(caption, svg);
+  return svg;
+}
+
+export function draw(holder, counts) {
+  drawings += 1;
+  const drawn = counts.mostFrequent.length;
+  const caption = document.createElement("p");
+  caption.id = `word-counts-${drawings}-caption`;
+  caption.textContent =
+    `Word counts of ${counts.file}, as the page counts them: the ` +
+    `${counted(counts.reported, "word")} the program reports (counted more often ` +
+    `than ${formatCount(counts.threshold)}); ` +
+    (counts.reported > drawn
+      ? `${formatCount(drawn)} are drawn, and ${formatCount(counts.reported - drawn)} ` +
+        `${counts.reported - drawn === 1 ? "is" : "are"} not.`
+      : "all are drawn.");
+  const choice = document.createElement("fieldset");
+  choice.className = "picture-order";
+  const legend = document.createElement("legend");
+  legend.textContent = "Order of the bars:";
+  choice.append(legend);
+  // The bars take what the page's width leaves, so that a phone shows the chart legibly.
+  const width = Math.min(700, Math.max(360, holder.clientWidth || 700));
+  const bars = (order) => {
+    const svg = chart(counts, order, width);
+    svg.setAttribute("aria-describedby", caption.id);
+    return svg;
+  };
+  for (const [order, text] of Object.entries(ORDERS)) {
+    const option = document.createElement("label");
+    const radio = document.createElement("input");
+    radio.type = "radio";
+    radio.name = `word-counts-${drawings}-order`;
+    radio.checked = order === "mostFrequent";
+    // The chart is the holder's last child.
+    radio.addEventListener("change", () => holder.lastChild.replaceWith(bars(order)));
+    option.append(radio, ` ${text[0].toUpperCase()}${text.slice(1)}`);
+    choice.append(option);
+  }
+  holder.replaceChildren(caption, choice, bars("mostFrequent"));
 }
