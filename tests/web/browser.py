@@ -126,6 +126,25 @@ def set_up(driver):
         "return !document.documentElement.classList.contains('starting')"))
 
 
+@contextlib.contextmanager
+def phone(driver):
+    """The page as a 390 by 844 phone shows it, by device emulation where the engine has it
+    (Chromium: a phone's overlay scroll bars), else in a window of that size; then as before."""
+    size = driver.get_window_size()
+    if isinstance(driver, webdriver.Chrome):
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 390, "height": 844, "deviceScaleFactor": 2, "mobile": True})
+    else:
+        driver.set_window_size(390, 844)
+    try:
+        yield
+    finally:
+        if isinstance(driver, webdriver.Chrome):
+            driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+        else:
+            driver.set_window_size(size["width"], size["height"])
+
+
 def labelled(driver, label):
     """The control that the label names, found as a screen reader finds it."""
     element = driver.find_element(By.XPATH, f"//label[normalize-space()='{label}']")

@@ -2,11 +2,11 @@
 """Uses the page's tools for studying a run as a person would: each program's own inputs, kept
 across the choice of another and a reload; the comparison with an expected output uploaded (same
 bytes, then a CR at a known line and column, shown marked), the results enlarged, which must
-scroll to their end at a desktop's width and a phone's; the tree drawn
-from bst_driver's listings (its nodes must be the listing's), a link that must bring back the
-exact bytes of a file with CR LF and bytes that are not UTF-8 and, with one character changed,
-must be refused with the form left as it was, and a word that is markup, which must stay text in
-the output and in the tree. The comparison's and the tree reader's logic is
+scroll to their end at a desktop's width and a phone's; the example's tree and rosters drawn whole
+at a desktop's width and a phone's; a link that must bring back the exact bytes of a file with CR
+LF and bytes that are not UTF-8 and, with one character changed, must be refused with the form
+left as it was, and a word that is markup, which must stay text in the output and in the tree.
+The comparison's and the tree reader's logic is
 tested without a browser (*.test.js).
 
 Usage: page_tools.py SITE
@@ -125,28 +125,53 @@ def inputs_kept(driver, work):
     return [f"expected: {expected}", f"actual:   {shown}"] if shown != expected else []
 
 
-def tree_drawn(driver, work):
-    """The example's tree, as drawn, against its sideways listing: the words of the top six
-    levels in order."""
-    Select(driver.find_element(By.ID, "program")).select_by_value("bst_driver")
-    press(driver, "Load example")
-    press(driver, "Run")
-    run_over(driver)
-    listing = download(driver, driver.find_element(By.ID, "stdout-download")).decode()
-    lines = listing.split("\n")
-    count = int(lines[0].split(": ")[1])
-    sideways = lines[1:count + 1]
-    top = [line.strip() for line in reversed(sideways) if (len(line) - len(line.lstrip())) < 18]
-    svg = wait_for(driver, lambda _: driver.find_elements(By.CSS_SELECTOR, "#picture svg"))[0]
-    drawn = [text.get_property("textContent")
-             for text in svg.find_elements(By.CSS_SELECTOR, ".node > text:first-of-type")]
+# Each box of a picture, with whether it lies wholly inside the frame that scrolls it, and its
+# text, the lines of a box joined.
+BOXES = """
+const frame = document.querySelector('#picture .picture-scroller') || document.getElementById('picture');
+const inside = frame.getBoundingClientRect();
+return [...document.querySelectorAll('#picture :is(.node, .chain-box + text)')].map((box) => {
+  const edge = box.getBoundingClientRect();
+  const whole = edge.left >= inside.left && edge.right <= inside.right;
+  const lines = box.matches('.node') ? [box.querySelector('text')] : box.querySelectorAll('tspan');
+  return [whole, [...lines].map((line) => line.textContent).join(' ')];
+});
+"""
+
+
+def pictures_drawn(driver, width):
+    """Failures of the example's tree and rosters as the page draws them at width: the tree
+    drawn whole, every word in the frame, labelled with its size, height and root; every name
+    whole."""
     failures = []
-    label = svg.get_attribute("aria-label")
-    if label != f"Binary search tree of {count} words, height 8":
-        failures.append(f"label: {label}")
-    if drawn != top:
-        failures += [f"expected nodes: {top}", f"drawn nodes:    {drawn}"]
+    for program in ("bst_driver", "roster_test"):
+        Select(driver.find_element(By.ID, "program")).select_by_value(program)
+        press(driver, "Load example")
+        press(driver, "Run")
+        run_over(driver)
+        listing = download(driver, driver.find_element(By.ID, "stdout-download")).decode()
+        svg = wait_for(driver, lambda _: driver.find_elements(By.CSS_SELECTOR, "#picture svg"))[0]
+        if program == "bst_driver":
+            lines = listing.split("\n")
+            expected = [line.strip() for line in reversed(lines[1:int(lines[0][17:]) + 1])]
+            label = svg.get_attribute("aria-label")
+            if label != f'Binary search tree of {len(expected)} words, height 8, root "orchard"':
+                failures.append(f"{width}: label: {label}")
+        else:
+            expected = listing.split("\n\n")[1].split("\n")  # the roster built by add
+        boxes = driver.execute_script(BOXES)[:len(expected)]
+        drawn = [text for _, text in boxes]
+        cut = [text for whole, text in boxes if not whole]
+        if drawn != expected or cut:
+            failures += [f"{width}: expected boxes: {expected}", f"drawn: {drawn}",
+                         f"cut by the frame: {cut}"]
     return failures
+
+
+def pictures_whole(driver, work):
+    failures = pictures_drawn(driver, "desktop")
+    with browser.phone(driver):
+        return failures + pictures_drawn(driver, "phone")
 
 
 def link_restores(driver, work):
@@ -200,7 +225,8 @@ def main():
     with tempfile.TemporaryDirectory(prefix="page-tools-") as work, \
             browser.page(site) as driver:
         for name, check in (("inputs kept", inputs_kept), ("compared", compared),
-                            ("enlarged scrolls", enlarged_scrolls), ("tree drawn", tree_drawn),
+                            ("enlarged scrolls", enlarged_scrolls),
+                            ("pictures whole", pictures_whole),
                             ("link restores", link_restores),
                             ("markup stays text", markup_stays_text)):
             failures = check(driver, work)

@@ -6,9 +6,12 @@
 // search of it finds; otherwise the page says that they disagree and draws nothing.
 
 import {byteString, shown} from "../bytes.js";
-import {formatCount} from "../numbers.js";
+import {counted, formatCount} from "../numbers.js";
 import {Disagreement, NotInFormat, linesOf} from "./lines.js";
-import {CHARACTER_WIDTH, cut, pictureSvg, svgElement} from "./svg.js";
+import {cut} from "./svg.js";
+import {LEAST_ZOOM, topShowing, viewFrom} from "./tree-layout.js";
+import {drawOverview} from "./tree-overview.js";
+import {boxText, boxWidth, centre, drawView} from "./tree-view.js";
 
 export const DISAGREEMENT = "the program's output disagrees with itself";
 
@@ -188,19 +191,46 @@ export async function read({stdout}) {
   return tree;
 }
 
-// Levels drawn below the node at the top of the view.
-const LEVELS = 6;
-const ROW_HEIGHT = 56;
-const MOST_CHARACTERS = 16;
+const MOST_ZOOM = 3;
+const ZOOM_STEP = 1.25;
 
-// Draws the tree into holder: the levels below `top` (the root at first), the rest counted;
-// a choice of the query answers shows a search's path. Returns nothing; the controls it makes
-// are plain buttons and a list, so that all of it works by keyboard.
+// Numbers each drawing's elements, whose ids a description refers to.
+let drawings = 0;
+
+// The words of a path as a sentence names them: all of a short path, the ends of a long one.
+function pathWords(tree, path) {
+  const named = path.length > 12 ? [...path.slice(0, 6), -1, ...path.slice(-5)] : path;
+  return named
+    .map((node) => (node === -1 ? "…" : `"${cut(shown(tree.keys[node]), 24)}"`))
+    .join(", ");
+}
+
+const widthOf = (tree) => (node) => boxWidth(boxText(tree, node));
+
+// Draws the tree into holder: a view of its words from a top node (the root at first), the
+// whole tree when it is small, some levels of it when it is large; zoomed out past the least
+// readable size, an overview of its shape instead. A choice of the query answers shows a
+// search's path. The controls are plain buttons and a list, so that all of it works by
+// keyboard.
 export function draw(holder, tree) {
-  const label =
-    `Binary search tree of ${formatCount(tree.keys.length)} words, ` +
-    `height ${formatCount(tree.height)}`;
+  const n = tree.keys.length;
   const caption = document.createElement("p");
+  if (n === 0) {
+    caption.textContent = "Binary search tree of 0 words: the tree is empty.";
+    holder.replaceChildren(caption);
+    return;
+  }
+  drawings += 1;
+  const label =
+    `Binary search tree of ${formatCount(n)} words, height ${formatCount(tree.height)}, ` +
+    `root "${cut(shown(tree.keys[tree.root]), 40)}"`;
+  // What the view shows, which describes the picture to a screen reader too.
+  const shownNote = document.createElement("span");
+  shownNote.id = `tree-${drawings}-shown`;
+  const pathNote = document.createElement("p");
+  pathNote.id = `tree-${drawings}-path`;
+  pathNote.className = "hint";
+  caption.append(`${label}. `, shownNote);
   const controls = document.createElement("div");
   controls.className = "picture-controls";
   const scroller = document.createElement("div");
@@ -209,10 +239,9 @@ export function draw(holder, tree) {
   scroller.tabIndex = 0;
   scroller.setAttribute("role", "region");
   scroller.setAttribute("aria-label", "The tree, scrolled to pan");
-  const pathNote = document.createElement("p");
-  pathNote.className = "hint";
-  // The zoom is first set to fit the view into the page's width, when it is drawn.
-  const view = {top: tree.root, search: null, zoom: null};
+  // zoom: null while the view is fitted to the frame; overview: whether the shape is shown
+  // in place of the words.
+  const view = {top: tree.root, search: null, zoom: null, overview: false, shownZoom: 1};
   const button = (text, action) => {
     const made = document.createElement("button");
     made.type = "button";
@@ -222,52 +251,95 @@ export function draw(holder, tree) {
     return made;
   };
   const parentOf = new Map();
-  for (let node = 0; node < tree.keys.length; node += 1) {
+  for (let node = 0; node < n; node += 1) {
     for (const child of [tree.left[node], tree.right[node]]) {
       if (child !== -1) {
         parentOf.set(child, node);
       }
     }
   }
+  let fittedWidth = 0;
   const redraw = () => {
-    const svg = drawView(tree, view, label, (node) => {
-      view.top = node;
-      redraw();
-    });
+    fittedWidth = scroller.clientWidth;
+    const layout = viewFrom(tree, view.top, fittedWidth, widthOf(tree));
+    const fit = Math.max(LEAST_ZOOM, Math.min(1, fittedWidth / layout.width));
+    view.shownZoom = view.zoom ?? fit;
+    const from = tree.depth[view.top] + 1;
+    const to = from + layout.levels - 1;
+    const whole = layout.placed.size === tree.size[view.top];
+    const part =
+      view.top === tree.root
+        ? whole
+          ? "the whole tree"
+          : `the top ${layout.levels} of its ${formatCount(tree.height)} levels`
+        : `the subtree of "${cut(shown(tree.keys[view.top]), 40)}"${whole ? ", whole" : ""}, ` +
+          `levels ${formatCount(from)} to ${formatCount(to)}`;
+    zoomOut.disabled = view.overview;
+    if (view.overview) {
+      shownNote.textContent =
+        `Shown: an overview of the whole tree, at a size too small for its words: a dot for ` +
+        `each word, in order from left to right, on the row of its level, with the number ` +
+        `of words on each level; a box marks ${part}. "Zoom in" shows the words again.`;
+      scroller.replaceChildren(
+        drawOverview(tree, fittedWidth, {top: view.top, levels: layout.levels}, view.search),
+      );
+      return;
+    }
+    shownNote.textContent =
+      `Shown: ${part}` +
+      (whole ? "." : "; a number under a word counts the words below it that are not shown.");
+    const svg = drawView(
+      tree,
+      layout,
+      {search: view.search, zoom: view.shownZoom, label},
+      (node) => {
+        Object.assign(view, {top: node, zoom: null});
+        redraw();
+      },
+    );
+    svg.setAttribute("aria-describedby", `${shownNote.id} ${pathNote.id}`);
     scroller.replaceChildren(svg);
-    // The top of the view in the middle of what is in sight.
-    scroller.scrollLeft = Number(svg.dataset.topX) * view.zoom - scroller.clientWidth / 2;
-    const levelFrom = view.top === -1 ? 0 : tree.depth[view.top];
-    caption.textContent =
-      `${label}. Shown: ` +
-      (view.top === tree.root
-        ? `the top ${Math.min(LEVELS, tree.height)} levels`
-        : `the subtree of "${cut(shown(tree.keys[view.top]), 40)}", levels ${levelFrom + 1} to ` +
-          `${Math.min(levelFrom + LEVELS, tree.height)}`) +
-      "; a number under a word counts the words below it that are not shown.";
+    if (view.zoom === null && scroller.clientWidth < fittedWidth) {
+      redraw(); // fitted again beside the scroll bar that a tall view brings
+      return;
+    }
+    // The search's end, or else the top, in the middle of what is in sight.
+    const {path} = view.search ?? {path: []};
+    const focus = centre(layout.placed.get(path.length > 0 ? path[path.length - 1] : view.top));
+    scroller.scrollLeft = focus.x * view.shownZoom - scroller.clientWidth / 2;
+    scroller.scrollTop = focus.y * view.shownZoom - scroller.clientHeight / 2;
   };
-  button("Show from the root", () => {
-    view.top = tree.root;
+  // Each change of the view's top fits it to the frame again.
+  const showFrom = (top) => {
+    Object.assign(view, {top, zoom: null, overview: false});
+    redraw();
+  };
+  button("Show from the root", () => showFrom(tree.root));
+  button("Up a level", () => showFrom(parentOf.get(view.top) ?? view.top));
+  const zoomIn = button("Zoom in", () => {
+    if (view.overview) {
+      view.overview = false;
+    } else {
+      view.zoom = Math.min(MOST_ZOOM, view.shownZoom * ZOOM_STEP);
+    }
     redraw();
   });
-  button("Up a level", () => {
-    view.top = parentOf.has(view.top) ? parentOf.get(view.top) : view.top;
-    redraw();
-  });
-  button("Zoom in", () => {
-    view.zoom = Math.min(4, view.zoom * 1.25);
-    redraw();
-  });
-  button("Zoom out", () => {
-    view.zoom = Math.max(0.25, view.zoom / 1.25);
+  const zoomOut = button("Zoom out", () => {
+    if (view.shownZoom > LEAST_ZOOM) {
+      view.zoom = Math.max(LEAST_ZOOM, view.shownZoom / ZOOM_STEP);
+    } else {
+      view.overview = true;
+      zoomIn.focus(); // Zoom out is disabled in the overview
+    }
     redraw();
   });
   if (tree.answers.length > 0) {
+    const search = document.createElement("span");
+    search.className = "picture-search";
     const choice = document.createElement("select");
-    const id = `tree-answer-${Math.random().toString(36).slice(2)}`;
-    choice.id = id;
+    choice.id = `tree-${drawings}-answer`;
     const choiceLabel = document.createElement("label");
-    choiceLabel.htmlFor = id;
+    choiceLabel.htmlFor = choice.id;
     choiceLabel.textContent = "Search path of";
     choice.append(new Option("(none)", ""));
     tree.answers.forEach(({key, found}, index) => {
@@ -279,160 +351,40 @@ export function draw(holder, tree) {
       if (choice.value === "") {
         view.search = null;
         pathNote.textContent = "";
-      } else {
-        const {key} = tree.answers[Number(choice.value)];
-        view.search = {...searchPath(tree, key), key};
-        const {path, found} = view.search;
-        // The view ends with the search: its last levels are shown.
-        view.top = path.length === 0 ? tree.root : path[Math.max(0, path.length - LEVELS)];
-        const names = path.map((node) => cut(shown(tree.keys[node]), 24));
-        pathNote.textContent =
-          `"${cut(shown(key), 40)}" is compared with ${path.length} ` +
-          `word${path.length === 1 ? "" : "s"}: ` +
-          (names.length > 12 ? [...names.slice(0, 6), "…", ...names.slice(-5)] : names).join(", ") +
-          (found ? " — found." : " — not found: the search falls off the tree there.");
+        showFrom(view.top);
+        return;
       }
-      redraw();
+      const {key} = tree.answers[Number(choice.value)];
+      view.search = {...searchPath(tree, key), key};
+      const {path, found} = view.search;
+      pathNote.textContent =
+        `Search path of "${cut(shown(key), 40)}": compared with ` +
+        `${counted(path.length, "word")}, ${pathWords(tree, path)}` +
+        (found ? " — found." : " — not found: the search falls off the tree there.");
+      // The view ends with the search: as much of its path as fits is shown.
+      showFrom(topShowing(tree, path, scroller.clientWidth, widthOf(tree)));
     });
-    controls.append(choiceLabel, choice);
+    search.append(choiceLabel, choice);
+    controls.append(search);
     if (tree.answerCount > tree.answers.length) {
       const more = document.createElement("span");
       more.className = "hint";
-      more.textContent =
-        ` (the first ${tree.answers.length} of ` + `${formatCount(tree.answerCount)} answers)`;
+      more.textContent = `(the first ${tree.answers.length} of ${formatCount(tree.answerCount)} answers)`;
       controls.append(more);
     }
   }
   holder.replaceChildren(caption, controls, pathNote, scroller);
-  view.fitWidth = scroller.clientWidth;
   redraw();
-}
-
-// The SVG of one view: the nodes at most LEVELS - 1 levels below view.top, placed left to right
-// in order, a level a row; chosen(node) makes a node the top when it is clicked.
-function drawView(tree, view, label, chosen) {
-  const nodes = []; // [node, level] in order
-  const gather = (node, level) => {
-    // In order, without recursion: left subtree, node, right subtree.
-    const stack = [];
-    for (let current = node, at = level; current !== -1 || stack.length > 0; ) {
-      while (current !== -1 && at < LEVELS) {
-        stack.push([current, at]);
-        current = tree.left[current];
-        at += 1;
-      }
-      [current, at] = stack.pop();
-      nodes.push([current, at]);
-      current = at + 1 < LEVELS ? tree.right[current] : -1;
-      at += 1;
+  // A frame that changes width, as a phone turned or the results enlarged, is fitted anew; a
+  // scroll bar that comes or goes leaves its border box as it was.
+  let frameWidth = scroller.offsetWidth;
+  const resized = new ResizeObserver(() => {
+    if (!scroller.isConnected) {
+      resized.disconnect();
+    } else if (scroller.offsetWidth !== frameWidth) {
+      frameWidth = scroller.offsetWidth;
+      redraw();
     }
-  };
-  if (view.top !== -1) {
-    gather(view.top, 0);
-  }
-  // Each word has a column as wide as its box, in order: left of a node lies its left
-  // subtree, right of it its right subtree.
-  const texts = nodes.map(([node]) => cut(shown(tree.keys[node]), MOST_CHARACTERS));
-  const place = new Map();
-  let width = 0;
-  nodes.forEach(([node, level], index) => {
-    const columnWidth = Math.max(3, texts[index].length) * CHARACTER_WIDTH + 20;
-    place.set(node, {
-      x: width + columnWidth / 2,
-      y: level * ROW_HEIGHT + 24,
-      level,
-      text: texts[index],
-      columnWidth,
-    });
-    width += columnWidth;
   });
-  width = Math.max(width, 1);
-  const height = LEVELS * ROW_HEIGHT + 24;
-  // At first the view is shown at its size, or smaller to fit the page if that keeps it
-  // legible; the zoom buttons change that.
-  view.zoom ??= Math.min(1, Math.max(0.75, (view.fitWidth || width) / width));
-  const svg = pictureSvg(label, width, height);
-  svg.setAttribute("width", String(Math.round(width * view.zoom)));
-  svg.setAttribute("height", String(Math.round(height * view.zoom)));
-  const onPath = new Set(view.search ? view.search.path : []);
-  const edges = svgElement("g");
-  const boxes = svgElement("g");
-  const search = view.search;
-  for (const [node, {x, y, level, text, columnWidth}] of place) {
-    for (const [child, side] of [
-      [tree.left[node], -1],
-      [tree.right[node], 1],
-    ]) {
-      if (place.has(child)) {
-        const to = place.get(child);
-        edges.append(
-          svgElement("line", {
-            x1: x,
-            y1: y + 14,
-            x2: to.x,
-            y2: to.y - 14,
-            class: onPath.has(child) ? "edge on-path" : "edge",
-          }),
-        );
-      } else if (
-        child === -1 &&
-        search &&
-        !search.found &&
-        search.path[search.path.length - 1] === node &&
-        (search.key < tree.keys[node] ? -1 : 1) === side
-      ) {
-        // Where the search fell off the tree.
-        edges.append(
-          svgElement("line", {
-            x1: x,
-            y1: y + 14,
-            x2: x + (side * columnWidth) / 3,
-            y2: y + ROW_HEIGHT / 2,
-            class: "edge missing",
-          }),
-        );
-        edges.append(
-          svgElement(
-            "text",
-            {
-              x: x + (side * columnWidth) / 3,
-              y: y + ROW_HEIGHT / 2 + 14,
-              class: "missing-text",
-              "text-anchor": "middle",
-            },
-            "not here",
-          ),
-        );
-      }
-    }
-    const end = search && search.path[search.path.length - 1] === node;
-    const kind = end && search.found ? "found" : onPath.has(node) ? "on-path" : "";
-    const box = svgElement("g", {class: `node ${kind}`});
-    box.append(svgElement("title", {}, shown(tree.keys[node])));
-    const boxWidth = text.length * CHARACTER_WIDTH + 12;
-    box.append(
-      svgElement("rect", {x: x - boxWidth / 2, y: y - 14, width: boxWidth, height: 28, rx: 6}),
-    );
-    box.append(svgElement("text", {x, y: y + 5, "text-anchor": "middle"}, text));
-    const hidden =
-      tree.size[node] -
-      1 -
-      [tree.left[node], tree.right[node]]
-        .filter((child) => place.has(child))
-        .reduce((sum, child) => sum + tree.size[child], 0);
-    if (level === LEVELS - 1 && hidden > 0) {
-      box.append(
-        svgElement(
-          "text",
-          {x, y: y + 30, "text-anchor": "middle", class: "hidden-count"},
-          `+${formatCount(hidden)}`,
-        ),
-      );
-    }
-    box.addEventListener("click", () => chosen(node));
-    boxes.append(box);
-  }
-  svg.append(edges, boxes);
-  svg.dataset.topX = String(view.top === -1 ? 0 : place.get(view.top).x);
-  return svg;
+  resized.observe(scroller, {box: "border-box"});
 }
