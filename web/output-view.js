@@ -7,6 +7,8 @@ import {decoder, utf8Head} from "./bytes.js";
 import {counted, formatCount} from "./numbers.js";
 
 const SHOWN_OUTPUT_LIMIT = 1 << 20;
+const BLOCK_CHARACTERS = 16384;
+const REVEAL_MS = 50;
 
 // The streams' names, as a heading gives them.
 export const STREAM_NAMES = {stdout: "Standard output", stderr: "Standard error"};
@@ -32,6 +34,49 @@ export class OutputHead {
   shownBytes() {
     return utf8Head(this.kept.subarray(0, this.keptLength), this.limit);
   }
+}
+
+// The text in blocks of whole lines, of about BLOCK_CHARACTERS each. A browser lays out a block
+// of `content-visibility: auto` (style.css) in its first frame, then only while it is in sight,
+// where a megabyte of text laid out at once would hold the page up for half a second. So every
+// block but the first starts hidden, as high as its lines unwrapped, to be revealed by
+// revealBlocks().
+function textBlocks(text) {
+  const blocks = [];
+  for (let start = 0; start < text.length; ) {
+    const lineEnd = text.indexOf("\n", start + BLOCK_CHARACTERS);
+    const end = lineEnd === -1 ? text.length : lineEnd + 1;
+    const block = document.createElement("span");
+    block.className = "output-block";
+    block.textContent = text.slice(start, end);
+    let lines = 1;
+    for (let at = text.indexOf("\n", start); at !== -1 && at < end - 1; ) {
+      lines += 1;
+      at = text.indexOf("\n", at + 1);
+    }
+    block.style.containIntrinsicSize = `auto ${lines}lh`;
+    if (blocks.length > 0) {
+      block.style.contentVisibility = "hidden";
+    }
+    blocks.push(block);
+    start = end;
+  }
+  return blocks;
+}
+
+// Reveals the hidden blocks of textBlocks() one at a time, REVEAL_MS apart, leaving the page's
+// thread free between them: a block of one line of tens of thousands of spaces (a sorted tree's
+// listing) takes WebKit up to 200 ms to lay out. Blocks replaced meanwhile are left alone.
+function revealBlocks(blocks) {
+  const hidden = blocks.filter((block) => block.style.contentVisibility === "hidden");
+  const reveal = () => {
+    const block = hidden.shift();
+    if (block?.isConnected) {
+      block.style.removeProperty("content-visibility");
+      setTimeout(reveal, REVEAL_MS);
+    }
+  };
+  setTimeout(reveal, REVEAL_MS);
 }
 
 export class OutputView {
@@ -77,8 +122,15 @@ export class OutputView {
   showHead() {
     if (this.headShown !== this.head.keptLength) {
       this.headShown = this.head.keptLength;
-      this.shown.textContent = decoder.decode(this.shownBytes());
+      this.shown.replaceChildren(...textBlocks(decoder.decode(this.shownBytes())));
     }
+  }
+
+  // Shows the head whole; while a run goes on, only its first lines are laid out, as they may
+  // be laid out many times over.
+  showWholeHead() {
+    this.showHead();
+    revealBlocks([...this.shown.children]);
   }
 
   // Says, of an output larger than shown, that it is being made ready for download.
@@ -93,7 +145,7 @@ export class OutputView {
   // blob, every byte written, which becomes this.blob; where the browser could not keep them
   // all, says so, and this.blob stays null.
   async finish(program, blob) {
-    this.showHead();
+    this.showWholeHead();
     try {
       // A browser that cannot hold a Blob so large makes it, but fails to read it.
       await blob.slice(Math.max(0, blob.size - 1)).arrayBuffer();

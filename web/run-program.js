@@ -1,8 +1,9 @@
 // Runs the programs of programs.js, each run in a Web Worker of its own (program-worker.js), so
 // that a run never holds up the page and can be stopped at once by ending its worker. A run
-// hands its output over piece by piece as it is written, and keeps all of it: on disk where the
-// browser gives the page a private file system (a Blob of hundreds of megabytes in memory is
-// more than some browsers hold), in memory otherwise.
+// hands its output over piece by piece as it is written, and keeps all of it, in a second worker
+// (output-keeper.js), away from the page's thread: on disk where the browser gives the page a
+// private file system (a Blob of hundreds of megabytes in memory is more than some browsers
+// hold), in memory otherwise.
 //
 // A run that cannot finish rejects with a RunError whose reason says why:
 //   "stopped"        the AbortSignal signal was aborted; the worker is ended at once
@@ -20,6 +21,7 @@ export const OUTPUT_LIMIT = 1024 ** 3;
 const OUTPUTS_FOLDER = "run-outputs";
 
 const WORKER_URL = new URL("program-worker.js", import.meta.url);
+const KEEPER_URL = new URL("output-keeper.js", import.meta.url);
 
 class RunError extends Error {
   constructor(message, reason) {
@@ -97,92 +99,68 @@ function outputsFolder() {
   return tabFolder;
 }
 
-let storesMade = 0;
+let runsMade = 0;
 
-// Where the bytes of one output stream go as they arrive: a file of the tab's folder, or failing
-// that a Blob built in memory a few megabytes at a time. blob() resolves, once every byte given
-// to append() is kept, to a Blob (a File) of them all; discard() lets them go.
-class OutputStore {
-  static async open(folder, stream) {
-    const store = new OutputStore();
-    if (folder) {
-      try {
-        store.name = `${++storesMade}-${stream}`;
-        store.folder = folder;
-        store.writable = await (
-          await folder.getFileHandle(store.name, {create: true})
-        ).createWritable();
-      } catch {
-        store.writable = null;
+// A run's outputs, kept by a worker of their own (output-keeper.js) as the run writes them:
+// append(stream, bytes) hands a piece over, and takes it from the page; blobs() resolves, once
+// every byte handed over is kept, to a Blob (a File) of each stream's; discard() lets them go.
+// Resolves once the keeper is ready for the first piece.
+async function openKept(program) {
+  const keeper = new Worker(KEEPER_URL, {type: "module"});
+  runsMade += 1;
+  const names = {stdout: `${runsMade}-stdout`, stderr: `${runsMade}-stderr`};
+  let folder = await outputsFolder();
+  try {
+    keeper.postMessage({folder, names});
+  } catch {
+    // A browser that cannot hand a folder to a worker keeps the outputs in memory.
+    folder = null;
+    keeper.postMessage({folder, names});
+  }
+  // What the keeper answers once told the run has ended; a keeper that fails to start or breaks
+  // answers nothing, and says so only through its error event, which may come at any time.
+  const answer = new Promise((resolve, reject) => {
+    keeper.onmessage = ({data}) => (data.failure ? reject(new Error(data.failure)) : resolve(data));
+    keeper.onerror = () => reject(new Error("the worker that keeps it failed"));
+  }).finally(() => keeper.terminate());
+  answer.catch(() => {}); // a failure is reported by blobs(), if it is asked for
+  let finished = false;
+  const kept = {
+    append(stream, bytes) {
+      keeper.postMessage({stream, bytes}, [bytes.buffer]);
+    },
+    blobs() {
+      if (!finished) {
+        finished = true;
+        keeper.postMessage({finish: true});
       }
-    }
-    return store;
-  }
-
-  constructor() {
-    this.writable = null;
-    this.writing = Promise.resolve();
-    this.pieces = [];
-    this.piecesLength = 0;
-    this.memory = new Blob([]);
-  }
-
-  append(bytes) {
-    if (this.writable) {
-      this.writing = this.writing.then(() => this.writable.write(bytes));
-    } else {
-      this.pieces.push(bytes);
-      this.piecesLength += bytes.length;
-      if (this.piecesLength >= 16 << 20) {
-        this.settle();
+      return answer.catch((error) => {
+        throw new Error(`could not keep the output of ${program}: ${error.message}`);
+      });
+    },
+    async discard() {
+      await kept.blobs().catch(() => {});
+      for (const name of Object.values(names)) {
+        folder?.removeEntry(name).catch(() => {});
       }
-    }
-  }
-
-  settle() {
-    this.memory = new Blob([this.memory, ...this.pieces], {type: "application/octet-stream"});
-    this.pieces = [];
-    this.piecesLength = 0;
-  }
-
-  async blob() {
-    if (!this.writable) {
-      this.settle();
-      return this.memory;
-    }
-    await this.writing;
-    await this.writable.close();
-    return (await this.folder.getFileHandle(this.name)).getFile();
-  }
-
-  discard() {
-    if (this.writable) {
-      this.writing.then(() => this.folder.removeEntry(this.name)).catch(() => {});
-    }
-  }
+    },
+  };
+  return kept;
 }
 
 // Runs program as a process runs: argv[0] is argv0, by default the program's plain name, and args
 // follow it; files (name to Uint8Array) are in its working directory; stdin (a Uint8Array) is
 // its standard input. receive(stream, bytes) gets each piece of output as it arrives, stream
-// "stdout" or "stderr", in the order written. Resolves to {status, kept}, the exit status and
-// the outputs kept, or rejects with a RunError whose `kept` holds what was written until then.
-// kept.blobs() resolves to {stdout, stderr}, two Blobs of every byte written (up to
-// OUTPUT_LIMIT), and kept.discard() lets them go.
+// "stdout" or "stderr", in the order written, to read before it returns: the piece is then
+// handed over to be kept. Resolves to {status, kept}, the exit status and the outputs kept, or
+// rejects with a RunError whose `kept` holds what was written until then. kept.blobs() resolves
+// to {stdout, stderr}, two Blobs of every byte written (up to OUTPUT_LIMIT), and kept.discard()
+// lets them go.
 export function run(program, {args, files, stdin, argv0 = program}, {receive, signal}) {
-  const stores = outputsFolder().then((folder) =>
-    Promise.all(["stdout", "stderr"].map((stream) => OutputStore.open(folder, stream))),
-  );
+  const opened = openKept(program);
   const kept = {
-    blobs: async () => {
-      const [stdout, stderr] = await stores;
-      return {stdout: await stdout.blob(), stderr: await stderr.blob()};
-    },
-    discard: async () => {
-      for (const store of await stores) {
-        store.discard();
-      }
-    },
+    blobs: async () => (await opened).blobs(),
+    discard: async () => (await opened).discard(),
   };
   return new Promise((resolve, reject) => {
     Object.keys(files).forEach(checkFileName);
@@ -211,18 +189,18 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
       return;
     }
     signal?.addEventListener("abort", stop);
-    const accept = (opened, stream, bytes) => {
+    const accept = (keeping, stream, bytes) => {
       const room = OUTPUT_LIMIT - written;
       const taken = bytes.length <= room ? bytes : bytes.subarray(0, room);
       written += taken.length;
       receive(stream, taken);
-      opened[stream === "stdout" ? 0 : 1].append(taken);
+      keeping.append(stream, taken);
       if (bytes.length > room) {
         fail(`the run wrote more than the output limit of ${OUTPUT_LIMIT} bytes`, "output-limit");
       }
     };
-    Promise.all([prepare(program), stores]).then(
-      ([module, opened]) => {
+    Promise.all([prepare(program), opened]).then(
+      ([module, keeping]) => {
         if (settled) {
           return;
         }
@@ -232,7 +210,7 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
             return;
           }
           if (data.stream) {
-            accept(opened, data.stream, data.bytes);
+            accept(keeping, data.stream, data.bytes);
           } else if ("status" in data) {
             settle(() => resolve({status: data.status, kept}));
           } else {
