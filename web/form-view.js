@@ -104,7 +104,7 @@ export class FormView {
     keepInputs(inputs.program, inputs);
     this.inputsSummary.textContent = summaryOf(inputs);
     if (id.startsWith("expected-")) {
-      this.results.compareSoon(() => this.read().expected);
+      this.results.compareSoon(inputs.program, () => this.read().expected);
     }
   }
 
@@ -183,7 +183,7 @@ export class FormView {
     this.fields["expected-stderr"].load(inputs.expected.stderr);
     this.expectedStatus.value = inputs.expected.status;
     this.inputsSummary.textContent = summaryOf(inputs);
-    this.results.compareSoon(() => this.read().expected);
+    this.results.compareSoon(inputs.program, () => this.read().expected);
   }
 
   // Fills the form with inputs from a link or a saved run, which become the program's own.

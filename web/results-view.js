@@ -109,12 +109,25 @@ export class ResultsView {
     this.comparisons.replaceChildren();
   }
 
-  // The expected output may have changed: the comparisons go, and are made anew with expected()
-  // once the changes pause, unless a run starts first.
-  compareSoon(expected) {
+  // The expected output of program may have changed: the comparisons go, and are made anew with
+  // expected() once the changes pause, unless a run starts first. The last run is compared only
+  // with what its own program should write.
+  compareSoon(program, expected) {
     this.clearComparisons();
     clearTimeout(this.pendingComparison);
-    this.pendingComparison = setTimeout(() => this.compare(expected()), PAUSE_MS);
+    const run = this.state.lastRun;
+    if (run?.program === program) {
+      this.pendingComparison = setTimeout(() => this.compare(expected()), PAUSE_MS);
+      return;
+    }
+    const {stdout, stderr, status} = expected();
+    if (run && stdout.length + stderr.length + status.trim().length > 0) {
+      const note = document.createElement("p");
+      note.textContent =
+        `The last run is of ${run.program}: run ${program} to compare it with what it should ` +
+        "write.";
+      this.comparisons.append(note);
+    }
   }
 
   // Compares the last run's outputs and exit status with expected ({stdout, stderr, status}, as
