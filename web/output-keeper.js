@@ -100,6 +100,10 @@ self.onmessage = async ({data}) => {
   } else if (failure !== null) {
     self.postMessage({failure});
   } else {
-    self.postMessage({stdout: await stores.stdout.blob(), stderr: await stores.stderr.blob()});
+    try {
+      self.postMessage({stdout: await stores.stdout.blob(), stderr: await stores.stderr.blob()});
+    } catch (error) {
+      self.postMessage({failure: error.message});
+    }
   }
 };

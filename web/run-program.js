@@ -157,13 +157,14 @@ async function openKept(program) {
 // to {stdout, stderr}, two Blobs of every byte written (up to OUTPUT_LIMIT), and kept.discard()
 // lets them go.
 export function run(program, {args, files, stdin, argv0 = program}, {receive, signal}) {
-  const opened = openKept(program);
+  let opened = null; // once the request is found sound
   const kept = {
     blobs: async () => (await opened).blobs(),
     discard: async () => (await opened).discard(),
   };
   return new Promise((resolve, reject) => {
     Object.keys(files).forEach(checkFileName);
+    opened = openKept(program);
     let worker = null;
     let settled = false;
     let written = 0;
