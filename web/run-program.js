@@ -12,6 +12,7 @@
 //   "crashed"        the program stopped on an error of the machine (a trap)
 //   "unavailable"    the program could not be loaded or started, or the request is malformed
 
+import {copiesToTransfer} from "./bytes.js";
 import {programNamed} from "./programs.js";
 import {quoted} from "./quoted.js";
 
@@ -226,7 +227,12 @@ export function run(program, {args, files, stdin, argv0 = program}, {receive, si
           );
         };
         const {module: moduleName} = programNamed(program);
-        worker.postMessage({moduleName, module, args: [...args], argv0, files, stdin});
+        const [sentFiles, buffers] = copiesToTransfer(files);
+        const sentStdin = new Uint8Array(stdin);
+        worker.postMessage(
+          {moduleName, module, args: [...args], argv0, files: sentFiles, stdin: sentStdin},
+          [...buffers, sentStdin.buffer],
+        );
       },
       (error) => fail(error.message, error.reason || "unavailable"),
     );

@@ -15,6 +15,7 @@
 //   DISAGREEMENT                  where read can reject with a Disagreement: what one means for
 //                                 this picture, as the page says it.
 
+import {copiesToTransfer} from "../bytes.js";
 import {programNamed} from "../programs.js";
 
 const WORKER_URL = new URL("picture-worker.js", import.meta.url);
@@ -87,6 +88,7 @@ export class PictureView {
       event.preventDefault();
       this.say(`No picture: the page could not read the output (${event.message}).`);
     };
-    worker.postMessage({picture, stdout: run.stdout, args: run.args, files: run.files});
+    const [files, buffers] = copiesToTransfer(run.files);
+    worker.postMessage({picture, stdout: run.stdout, args: run.args, files}, buffers);
   }
 }
